@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The small settings files of both programs: one read or one write per call, each
+// under an exclusive advisory lock (flock) that is released at once. A file that
+// another program holds locked counts as one that cannot be opened. No call reports
+// an error: a failed open makes a read yield nothing and a write do nothing.
+namespace settings {
+
+// How a file is opened, by the names the stored files were first written with.
+enum class OpenMode {
+  kOpenAlways,    // open, creating an empty file when missing; never truncates
+  kOpenExisting,  // open only an existing file
+};
+
+// One read of at most maxBytes from the start of the file.
+std::string readFile(const std::filesystem::path& path, std::size_t maxBytes, OpenMode mode);
+
+// Writes bytes over the start of the file and keeps whatever follows them.
+void writeInPlace(const std::filesystem::path& path, std::string_view bytes, OpenMode mode);
+
+// Creates or replaces the file so that it holds exactly bytes (the CREATE_ALWAYS
+// mode). The new content is written to a temporary file in the same folder and
+// renamed over the old one, so a reader never sees a half-written file and a full
+// disk leaves the old content in place. An existing file keeps its permissions; a new
+// one gets newFileMode (before the umask).
+void replaceWhole(const std::filesystem::path& path, std::string_view bytes,
+                  mode_t newFileMode = 0666);
+
+// Whether the file exists and can be locked for our one access right now.
+bool exists(const std::filesystem::path& path);
+
+}  // namespace settings

@@ -1,0 +1,4 @@
+#include "corvane/corvane_dlg.h"
+
+// Placeholder until this group of handlers is built.
+void CCorvaneDlg::onAlarmMessageChanged(int) {}

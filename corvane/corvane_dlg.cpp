@@ -1,0 +1,108 @@
+#include "corvane/corvane_dlg.h"
+
+#include "corvane/control_ids.h"
+
+using namespace corvane_ids;
+
+CCorvaneDlg::CCorvaneDlg(const Environment& env)
+    : env_(env), link_(env_.port, env_.clock), files_(env_.workDir), exchange_(env_.panel) {
+  bindFields();
+}
+
+void CCorvaneDlg::bindFields() {
+  exchange_.bindText(kTelephoneNumber, telephoneNumber);
+  exchange_.bindText(kAlarmMessage1, alarmMessage1);
+  exchange_.bindText(kReceived, receivedText);
+  exchange_.bindText(kCommport, commportText);
+  exchange_.bindSelection(kContactId, contactIdSelected);
+  exchange_.bindSelection(kPulse4x2, pulse4x2Selected);
+  exchange_.bindText(kAlarmMessage2, alarmMessage2);
+  exchange_.bindText(kAlarmMessage3, alarmMessage3);
+  exchange_.bindText(kAlarmMessage4, alarmMessage4);
+  exchange_.bindText(kAlarmMessage5, alarmMessage5);
+  exchange_.bindText(kAlarmMessage6, alarmMessage6);
+  exchange_.bindText(kAlarmMessage7, alarmMessage7);
+  exchange_.bindText(kAlarmMessage8, alarmMessage8);
+  exchange_.bindText(kTransmitting, transmittingText);
+  exchange_.bindText(kAsciiMessage, asciiMessage);
+  exchange_.bindText(kHexMessage, hexMessage);
+  exchange_.bindSelection(kAudio, audioSelected);
+  exchange_.bindText(kKbdata, kbdataText);
+  exchange_.bindSelection(kTerminalEnable, terminalSelected);
+  exchange_.bindSelection(kSia110, sia110Selected);
+  exchange_.bindSelection(kDebug, debugSelected);
+  exchange_.bindSelection(kStatus, statusSelected);
+  exchange_.bindSelection(kReduce6db, reduce6dbSelected);
+  exchange_.bindText(kDialerTimeout, dialerTimeoutText);
+  exchange_.bindText(kKissoffTime, kissoffTimeText, kKissoffMaxChars);
+  exchange_.bindSelection(kTone1400, tone1400Selected);
+  exchange_.bindSelection(kFskF2, fskF2Selected);
+  exchange_.bindSelection(kFskF1, fskF1Selected);
+}
+
+std::string& CCorvaneDlg::alarmMessage(int n) {
+  std::string* messages[] = {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4,
+                             &alarmMessage5, &alarmMessage6, &alarmMessage7, &alarmMessage8};
+  return *messages[(n >= 1 && n <= 8 ? n : 1) - 1];
+}
+
+void CCorvaneDlg::onTextChanged(int id) {
+  if (exchanging()) return;
+  switch (id) {
+    case kTelephoneNumber: onTelephoneNumberChanged(); break;
+    case kAlarmMessage1: onAlarmMessageChanged(1); break;
+    case kAlarmMessage2: onAlarmMessageChanged(2); break;
+    case kAlarmMessage3: onAlarmMessageChanged(3); break;
+    case kAlarmMessage4: onAlarmMessageChanged(4); break;
+    case kAlarmMessage5: onAlarmMessageChanged(5); break;
+    case kAlarmMessage6: onAlarmMessageChanged(6); break;
+    case kAlarmMessage7: onAlarmMessageChanged(7); break;
+    case kAlarmMessage8: onAlarmMessageChanged(8); break;
+    case kCommport: onCommportChanged(); break;
+    case kDialerTimeout: onDialerTimeoutChanged(); break;
+    case kKissoffTime: onKissoffTimeChanged(); break;
+    case kKbdata: onKbdataChanged(); break;
+    case kReceived:
+    case kTransmitting:
+    case kHexMessage:
+    case kAsciiMessage: storeControls(); break;
+    default: break;
+  }
+}
+
+void CCorvaneDlg::onClicked(int id) {
+  if (exchanging()) return;
+  switch (id) {
+    case kTransmit: onTransmitClicked(); break;
+    case kAbort: onAbortClicked(); break;
+    case kMultipleRun: onMultipleRunClicked(); break;
+    case kDetectPort: onDetectPortClicked(); break;
+    case kFactoryDefault: onFactoryDefaultClicked(); break;
+    case kContactId:
+    case kFskF1:
+    case kPulse4x2:
+    case kFskF2: onProtocolClicked(id); break;
+    case kHexToAscii: onHexToAsciiClicked(); break;
+    case kAudio:
+    case kStatus:
+    case kSia110:
+    case kDebug: onAbSwitchClicked(id); break;
+    case kReduce6db: onReduce6dbClicked(); break;
+    case kTone1400: onToneClicked(); break;
+    case kTerminalEnable: onTerminalEnableClicked(); break;
+    default: break;
+  }
+}
+
+bool CCorvaneDlg::onOk() { return storeControls(); }
+
+void CCorvaneDlg::onTimer() {
+  timerRearmed = false;
+  registerTimeoutStep();
+  if (terminalSelected == 0) {
+    terminalStep();
+  } else {
+    normalTickSteps();
+  }
+  tickTail();
+}

@@ -1,0 +1,101 @@
+#include "corvane/corvane_files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "common/settings_file.h"
+
+using settings::OpenMode;
+
+namespace {
+
+// The first `width` bytes of text; a shorter text is followed by a NUL and zero filler.
+std::string fixedWidth(std::string_view text, std::size_t width) {
+  std::string out(text.substr(0, width));
+  out.resize(width, '\0');
+  return out;
+}
+
+}  // namespace
+
+CorvaneFiles::CorvaneFiles(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
+
+CorvaneFiles::~CorvaneFiles() {
+  if (historyFd_ >= 0) ::close(historyFd_);
+}
+
+std::string CorvaneFiles::readPortName() {
+  std::string bytes = settings::readFile(path("commport"), 8, OpenMode::kOpenAlways);
+  return bytes.substr(0, bytes.find('\0'));
+}
+
+void CorvaneFiles::savePortName(std::string_view name) {
+  settings::writeInPlace(path("commport"), fixedWidth(name, 8), OpenMode::kOpenAlways);
+}
+
+std::optional<char> CorvaneFiles::readProtocolCode() {
+  std::string bytes = settings::readFile(path("protocol2"), 20, OpenMode::kOpenExisting);
+  if (bytes.empty()) return std::nullopt;
+  return bytes[0];
+}
+
+void CorvaneFiles::saveProtocolCode(char code) {
+  settings::replaceWhole(path("protocol2"), std::string_view(&code, 1));
+}
+
+std::string CorvaneFiles::readTelephoneNumber() {
+  std::string number;
+  for (char c : settings::readFile(path("telephonenumber"), 20, OpenMode::kOpenExisting)) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x21 && byte <= 0x7F) number += c;
+  }
+  return number;
+}
+
+void CorvaneFiles::saveTelephoneNumber(std::string_view number) {
+  settings::replaceWhole(path("telephonenumber"), number);
+}
+
+std::string CorvaneFiles::alarmMessageFileName(int n) {
+  return n == 1 ? std::string("alarmmessage") : "alarmmessage" + std::to_string(n);
+}
+
+std::string CorvaneFiles::readAlarmMessage(int n) {
+  return settings::readFile(path(alarmMessageFileName(n)), 100, OpenMode::kOpenExisting);
+}
+
+void CorvaneFiles::saveAlarmMessage(int n, std::string_view text) {
+  settings::replaceWhole(path(alarmMessageFileName(n)), text);
+}
+
+std::string CorvaneFiles::readRunMessage(int n) {
+  return settings::readFile(path(alarmMessageFileName(n)), 16, OpenMode::kOpenExisting);
+}
+
+std::optional<char> CorvaneFiles::takeCommand() {
+  std::string bytes = settings::readFile(path("command"), 30, OpenMode::kOpenExisting);
+  if (bytes.empty()) return std::nullopt;
+  auto first = static_cast<unsigned char>(bytes[0]);
+  if (first < 0x20 || first > 0x7F) return std::nullopt;
+  settings::writeInPlace(path("command"), "\r", OpenMode::kOpenExisting);
+  return bytes[0];
+}
+
+void CorvaneFiles::writeDisplayMessage(std::string_view text) {
+  settings::writeInPlace(path("displaymessage"), fixedWidth(text, 16), OpenMode::kOpenExisting);
+}
+
+void CorvaneFiles::createHistory() {
+  if (historyFd_ >= 0) ::close(historyFd_);
+  historyFd_ = ::open(path("zm40demohistory").c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Held for the whole run, as no other program is meant to write it.
+  if (historyFd_ >= 0) ::flock(historyFd_, LOCK_EX | LOCK_NB);
+}
+
+void CorvaneFiles::appendTimeoutRecord() {
+  if (historyFd_ < 0) return;
+  std::string record = fixedWidth(kTimeoutRecordText, kHistoryRecordBytes);
+  ssize_t n = ::write(historyFd_, record.data(), record.size());
+  (void)n;  // a full disk loses the record; nothing else depends on it
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Corvane's settings and message files in its working directory: one setting or
+// message per file, raw bytes, no terminator, no line end. Every operation is one
+// open, one read or write and a close, except the history file, which stays open
+// from createHistory() to the end of the object. Nothing is reported: a file that
+// cannot be opened yields nothing or takes nothing.
+class CorvaneFiles {
+ public:
+  static constexpr std::size_t kHistoryRecordBytes = 100;
+  static constexpr std::string_view kTimeoutRecordText = "error: communication timeout has occured.";
+
+  explicit CorvaneFiles(std::filesystem::path workDir);
+  ~CorvaneFiles();
+  CorvaneFiles(const CorvaneFiles&) = delete;
+  CorvaneFiles& operator=(const CorvaneFiles&) = delete;
+
+  const std::filesystem::path& workDir() const { return workDir_; }
+
+  // ./commport: created empty when missing; at most 8 bytes, the name ends at the first NUL.
+  std::string readPortName();
+  // 8 bytes over the start of ./commport (created when missing, never truncated):
+  // the first 8 bytes of the name, or its bytes, a NUL and zero filler.
+  void savePortName(std::string_view name);
+
+  // ./protocol2: the first of at most 20 bytes; nothing for a missing or empty file.
+  std::optional<char> readProtocolCode();
+  void saveProtocolCode(char code);
+
+  // ./telephonenumber: at most 20 bytes, keeping only bytes 0x21 to 0x7F.
+  std::string readTelephoneNumber();
+  void saveTelephoneNumber(std::string_view number);
+
+  // n from 1 to 8: ./alarmmessage, ./alarmmessage2 ... ./alarmmessage8.
+  static std::string alarmMessageFileName(int n);
+  // At start-up: at most 100 bytes, every byte kept.
+  std::string readAlarmMessage(int n);
+  // The whole text replaces the file.
+  void saveAlarmMessage(int n, std::string_view text);
+  // For a multiple run: at most 16 bytes of an existing file (n from 2 to 8).
+  std::string readRunMessage(int n);
+
+  // ./command mailbox, never created here: when it exists and its first byte is
+  // 0x20 to 0x7F, returns that byte and marks it taken by writing CR over it.
+  std::optional<char> takeCommand();
+
+  // ./displaymessage, only when it exists: 16 bytes over its start, the first 16 of
+  // text, or its bytes, a NUL and zero filler.
+  void writeDisplayMessage(std::string_view text);
+
+  // ./zm40demohistory: created empty (truncating an old one) and kept open.
+  void createHistory();
+  // Appends one 100-byte time-out record: the text, a NUL and zero filler.
+  void appendTimeoutRecord();
+
+ private:
+  std::filesystem::path path(std::string_view name) const { return workDir_ / name; }
+
+  std::filesystem::path workDir_;
+  int historyFd_ = -1;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "common/clock.h"
+#include "common/serial_port.h"
+
+// The primitives every exchange with the module travels on: one write per call, reads
+// that never wait, blocking pauses and the stopwatch, the register query. The port
+// and the clock must outlive the link.
+class ModuleLink {
+ public:
+  ModuleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
+
+  SerialPort& port() { return port_; }
+  Clock& clock() { return clock_; }
+
+  // One write of exactly these bytes; the result is not examined.
+  void sendBytes(std::string_view bytes) { port_.write(bytes); }
+  void sendByte(char byte) { port_.write(std::string_view(&byte, 1)); }
+  // One read that returns at once with at most maxBytes; a failure reads nothing.
+  std::string readUpTo(std::size_t maxBytes) { return port_.readAvailable(maxBytes); }
+
+  void pauseMs(int ms) { clock_.pauseMs(ms); }
+  void stopwatchStart() { clock_.stopwatchStart(); }
+  double stopwatchElapsedMs() { return clock_.stopwatchElapsedMs(); }
+
+  // Sends a three-character R or Q frame, waits 30 ms, then makes up to six one-byte
+  // reads 10 ms apart until two reply characters have come. Returns them (0, 1 or 2
+  // characters); bytes after the second are left for later reads.
+  std::string queryRegister(std::string_view frame);
+
+ private:
+  SerialPort& port_;
+  Clock& clock_;
+};
+
+// The value of two hexadecimal characters: 16 x digit(p0) + digit(p1), where
+// digit(c) is c - '0', less 7 more above 9, and a to f count as A to F. Other
+// characters are not rejected: a character below '0' (the end of a text included)
+// gives a negative digit, so a pair below "20" always gives a value below 32.
+int hexPairToByte(char p0, char p1);
+// The pair at position i of text; positions past the end read as a zero byte.
+int hexPairToByte(std::string_view text, std::size_t i);

@@ -1,0 +1,6 @@
+#include "corvane/corvane_dlg.h"
+
+// Placeholder until this group of handlers is built.
+void CCorvaneDlg::normalTickSteps() {}
+void CCorvaneDlg::receiveStep() {}
+void CCorvaneDlg::tickTail() {}

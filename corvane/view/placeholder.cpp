@@ -1,0 +1,1 @@
+namespace corvane_view { int placeholder() { return 0; } }

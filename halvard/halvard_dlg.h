@@ -1,0 +1,85 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "common/clock.h"
+#include "common/control_panel.h"
+#include "common/data_exchange.h"
+#include "common/serial_port.h"
+
+// Halvard's settings dialog without its window: the fields, the changed flags, and
+// one method per event. The Qt view (halvard/view) owns the widgets, implements
+// ControlPanel and forwards the operator's edits and clicks to onTextChanged() and
+// onClicked(), the 100 ms timer to onTimer(), and the window's end to onDestroy().
+class CHalvardDlg {
+ public:
+  struct Environment {
+    SerialPort& mainPort;
+    SerialPort& secondPort;
+    Clock& clock;
+    ControlPanel& panel;
+    std::filesystem::path workDir;
+  };
+
+  static constexpr int kPollPeriodMs = 100;
+
+  explicit CHalvardDlg(const Environment& env);
+  CHalvardDlg(const CHalvardDlg&) = delete;
+  CHalvardDlg& operator=(const CHalvardDlg&) = delete;
+
+  // --- events -------------------------------------------------------------------
+  void startUp();               // dialog initialisation; the view starts its timer after it
+  void onTextChanged(int id);   // an operator's edit; ignored while a data exchange runs
+  void onClicked(int id);       // 1010, 1011
+  void onTimer();               // the save pass
+  void onDestroy();             // closes the main port
+
+  void onPortSearchClicked();   // 1010
+  void onEmailSwitchClicked();  // 1011
+
+  // --- data exchange ---------------------------------------------------------------
+  void loadControls() { exchange_.load(); }
+  bool storeControls() { return exchange_.store(); }
+  bool exchanging() const { return exchange_.exchanging(); }
+
+  // --- members, in the order of the data exchange ---------------------------------
+  std::string userName;
+  std::string password;
+  std::string waveLength;
+  std::string waveFile;
+  std::string toAddress;
+  std::string subject;
+  std::string serverName;
+  std::string sender;
+  std::string fromAddress;
+  std::string commPort;
+  int enableEmail = -1;
+  std::string commPort2;
+  std::string secondToAddress;
+  std::string firstLine;
+
+  // --- changed flags and program-wide state ------------------------------------------
+  int serverNameChanged = 0;
+  int userNameChanged = 0;
+  int passwordChanged = 0;
+  int senderChanged = 0;
+  int fromAddressChanged = 0;
+  int toAddressChanged = 0;
+  int subjectChanged = 0;
+  int waveFileChanged = 0;
+  int waveLengthChanged = 0;
+  int commPortChanged = 0;
+  int secondToAddressChanged = 0;
+  int firstLineChanged = 0;
+  int emailSwitch = 0;
+
+  SerialPort& mainPort() { return env_.mainPort; }
+  SerialPort& secondPort() { return env_.secondPort; }
+  ControlPanel& panel() { return env_.panel; }
+  const std::filesystem::path& workDir() const { return env_.workDir; }
+
+ private:
+  Environment env_;
+  DataExchange exchange_;
+};

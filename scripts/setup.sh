@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing, then
+# configures and builds. Usage: scripts/setup.sh [build-dir] [extra cmake args...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev xvfb xauth
+          imagemagick fonts-dejavu-core ccache)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+build_dir=${1:-build}
+shift || true
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build_dir"

@@ -1,0 +1,2 @@
+// Placeholder until the simulator is built.
+namespace zmsim { int placeholder() { return 0; } }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "corvane/control_ids.h"
+#include "corvane/corvane_dlg.h"
+#include "fakes/fake_control_panel.h"
+#include "fakes/fake_serial_port.h"
+#include "fakes/temp_dir.h"
+#include "fakes/virtual_clock.h"
+
+// One Corvane dialog on a fake port, a virtual clock, a map of controls and a fresh
+// working directory. The module is a fake device "COM1:" that the port is opened on
+// by openModule(); tests script its replies and read back every write with its time.
+class CorvaneFixture : public ::testing::Test {
+ protected:
+  static constexpr const char* kModule = "COM1:";
+
+  CorvaneFixture() : bench(clock), port(bench), dlg(env()) {}
+
+  CCorvaneDlg::Environment env() {
+    return CCorvaneDlg::Environment{port, clock, panel, dir.path(), "libpellix-missing.so"};
+  }
+
+  // A module on COM1: that answers through responder (may be empty), with the
+  // port already open on it, as start-up would leave it.
+  void openModule(FakeSerialBench::Responder responder = {}, int baud = 9600) {
+    bench.addDevice(kModule, std::move(responder));
+    port.open(kModule, baud);
+    bench.clearEvents();
+    clock.clearPauses();
+  }
+  void replyWith(std::string_view bytes) { bench.replyWith(kModule, bytes); }
+
+  // Operator actions: change a control as the operator would, then the notification.
+  void typeInto(int id, const std::string& text) {
+    for (char c : text) {
+      panel.typeInto(id, std::string(1, c));
+      dlg.onTextChanged(id);
+    }
+  }
+  void replaceText(int id, const std::string& text) {
+    panel.replaceText(id, text);
+    dlg.onTextChanged(id);
+  }
+  void click(int id) {
+    panel.click(id);
+    dlg.onClicked(id);
+  }
+  void tick(int times = 1) {
+    for (int i = 0; i < times; ++i) dlg.onTimer();
+  }
+
+  // Everything written to the module since openModule() (or clearWire()).
+  std::string sentBytes() const { return bench.written(kModule); }
+  std::vector<std::string> sentWrites() const { return bench.writes(); }
+  void clearWire() {
+    bench.clearEvents();
+    clock.clearPauses();
+  }
+
+  TempDir dir;
+  VirtualClock clock;
+  FakeSerialBench bench;
+  FakeSerialPort port;
+  FakeControlPanel panel;
+  CCorvaneDlg dlg;
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_control_panel.h"
+#include "fakes/fake_serial_port.h"
+#include "fakes/temp_dir.h"
+#include "fakes/virtual_clock.h"
+#include "halvard/control_ids.h"
+#include "halvard/halvard_dlg.h"
+
+// One Halvard dialog on two fake ports of one bench, a virtual clock, a map of
+// controls and a fresh working directory. Tests lay out the files and devices they
+// need, then call start().
+class HalvardFixture : public ::testing::Test {
+ protected:
+  using Event = FakeSerialBench::Event;
+
+  HalvardFixture()
+      : bench(clock),
+        mainPort(bench),
+        secondPort(bench),
+        dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, dir.path()}) {}
+
+  // The two folders a installed copy has, empty.
+  void makeFolders() {
+    dir.makeDir("program");
+    dir.makeDir("programEmail");
+  }
+  void start() { dlg.startUp(); }
+
+  // Operator actions: change a control as the operator would, then the notification.
+  void typeInto(int id, const std::string& text) {
+    for (char c : text) {
+      panel.typeInto(id, std::string(1, c));
+      dlg.onTextChanged(id);
+    }
+  }
+  void replaceText(int id, const std::string& text) {
+    panel.replaceText(id, text);
+    dlg.onTextChanged(id);
+  }
+  void click(int id) {
+    panel.click(id);
+    dlg.onClicked(id);
+  }
+  void tick(int times = 1) {
+    for (int i = 0; i < times; ++i) dlg.onTimer();
+  }
+
+  // The bench's events of one kind, as "kind device" strings in order, e.g. "open COM1:".
+  std::vector<std::string> portLog() const {
+    static const char* const kNames[] = {"open", "open-failed", "close", "write", "purge", "read"};
+    std::vector<std::string> log;
+    for (const Event& e : bench.events()) {
+      std::string line = std::string(kNames[e.kind]) + " " + e.device;
+      if (e.kind == Event::kWrite || e.kind == Event::kRead) line += " " + e.bytes;
+      log.push_back(line);
+    }
+    return log;
+  }
+  void clearLog() {
+    bench.clearEvents();
+    clock.clearPauses();
+  }
+
+  TempDir dir;
+  VirtualClock clock;
+  FakeSerialBench bench;
+  FakeSerialPort mainPort;
+  FakeSerialPort secondPort;
+  FakeControlPanel panel;
+  CHalvardDlg dlg;
+};

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 
 namespace settings {
 namespace {
@@ -77,12 +78,19 @@ void replaceWhole(const std::filesystem::path& path, std::string_view bytes, mod
   struct stat st {};
   if (::fstat(target.fd(), &st) != 0) return;
 
-  std::string tmpl = path.string() + ".XXXXXX";
+  // A settings file that is a link to a file elsewhere is replaced where it lives:
+  // renaming over the link itself would cut it and leave the shared file stale.
+  std::error_code ec;
+  std::filesystem::path real = path;
+  if (std::filesystem::is_symlink(path, ec)) real = std::filesystem::canonical(path, ec);
+  if (ec) return;
+
+  std::string tmpl = real.string() + ".XXXXXX";
   int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
   if (fd < 0) return;
   bool good = ::fchmod(fd, st.st_mode & 07777) == 0 && writeAll(fd, bytes) && ::fdatasync(fd) == 0;
   good = (::close(fd) == 0) && good;
-  if (!good || ::rename(tmpl.c_str(), path.c_str()) != 0) ::unlink(tmpl.c_str());
+  if (!good || ::rename(tmpl.c_str(), real.c_str()) != 0) ::unlink(tmpl.c_str());
 }
 
 bool exists(const std::filesystem::path& path) {

@@ -26,4 +26,5 @@ class TermiosSerialPort : public SerialPort {
  private:
   std::filesystem::path workDir_;
   int fd_ = -1;
+  int baud_ = 0;  // of the open port; bounds how long a stalled write may wait
 };

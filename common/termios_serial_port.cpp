@@ -1,0 +1,197 @@
+#include "common/termios_serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <optional>
+
+#include "common/port_names.h"
+
+namespace {
+
+struct BaudEntry {
+  int baud;
+  speed_t speed;
+};
+
+// The rates termios can name. The module speaks 9600 or 115200; the others are
+// accepted so that a bench test at another rate needs no change here.
+constexpr BaudEntry kBaudTable[] = {
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+    {3500000, B3500000}, {4000000, B4000000},
+};
+
+std::optional<speed_t> speedFor(int baud) {
+  for (const BaudEntry& e : kBaudTable) {
+    if (e.baud == baud) return e.speed;
+  }
+  return std::nullopt;
+}
+
+// The largest output buffer a tty driver keeps; a write that makes no progress for
+// twice the time this takes on the wire, plus a margin, has a peer that stopped
+// reading and gives up.
+constexpr int kDriverBufferBytes = 4096;
+constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
+constexpr int kStallMarginMs = 500;
+
+int stallTimeoutMs(int baud) {
+  long long wireMs = 1000LL * kDriverBufferBytes * kBitsPerByte / std::max(baud, 1);
+  return static_cast<int>(std::min<long long>(2 * wireMs + kStallMarginMs, 60'000));
+}
+
+// 8 data bits, no parity, one stop bit, raw bytes both ways, reads that return at
+// once. Neither RTS handshake nor DSR sensitivity has a switch on Linux (termiox is
+// gone), so RTS is held on with DTR and no flow control of any kind is used.
+void applyLineSettings(termios& tio, speed_t speed) {
+  ::cfmakeraw(&tio);
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS | HUPCL | PARENB | CSTOPB | CSIZE);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  ::cfsetispeed(&tio, speed);
+  ::cfsetospeed(&tio, speed);
+}
+
+// tcsetattr succeeds when any one change took, so what the driver kept is compared
+// field by field: a port left at another rate or framing would corrupt every frame.
+bool settingsTook(const termios& got, speed_t speed) {
+  const tcflag_t mustBeClear = CRTSCTS | PARENB | CSTOPB;
+  return ::cfgetospeed(&got) == speed && ::cfgetispeed(&got) == speed &&
+         (got.c_cflag & CSIZE) == CS8 && (got.c_cflag & mustBeClear) == 0 &&
+         (got.c_cflag & (CLOCAL | CREAD)) == (CLOCAL | CREAD) &&
+         (got.c_iflag & (IXON | IXOFF | IXANY)) == 0 && (got.c_lflag & ICANON) == 0 &&
+         got.c_cc[VMIN] == 0 && got.c_cc[VTIME] == 0;
+}
+
+bool isCharDevice(const char* path) {
+  struct stat st {};
+  return ::stat(path, &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+}  // namespace
+
+TermiosSerialPort::TermiosSerialPort(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
+
+TermiosSerialPort::~TermiosSerialPort() { close(); }
+
+bool TermiosSerialPort::open(const std::string& name, int baud) {
+  close();
+  std::optional<std::filesystem::path> path = resolvePortName(name, workDir_);
+  std::optional<speed_t> speed = speedFor(baud);
+  // Checked before the open as well as after it, so that a stored name never opens a
+  // fifo, a folder or a plain file even for a moment; O_CREAT is never given.
+  if (!path || !speed || !isCharDevice(path->c_str())) return false;
+
+  int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !::isatty(fd) ||
+      ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  // TIOCEXCL keeps out other programs that do not use flock; root passes it anyway,
+  // which is why the flock above is the check that decides.
+  ::ioctl(fd, TIOCEXCL);
+  fd_ = fd;
+
+  termios tio {};
+  if (::tcgetattr(fd_, &tio) != 0) {
+    close();
+    return false;
+  }
+  applyLineSettings(tio, *speed);
+  termios got {};
+  if (::tcsetattr(fd_, TCSANOW, &tio) != 0 || ::tcgetattr(fd_, &got) != 0 ||
+      !settingsTook(got, *speed)) {
+    close();
+    return false;
+  }
+  baud_ = baud;
+
+  int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+  int lines = TIOCM_DTR | TIOCM_RTS;
+  ::ioctl(fd_, TIOCMBIS, &lines);  // a pseudo-terminal answers ENOTTY: nothing to raise
+  purgeInput();
+  return true;
+}
+
+void TermiosSerialPort::close() {
+  if (fd_ < 0) return;
+  // Exclusive mode belongs to the tty, not to this descriptor: left set, it would
+  // keep the port from opening again while anyone else still holds it open.
+  ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);  // releases the flock as well
+  fd_ = -1;
+  baud_ = 0;
+}
+
+void TermiosSerialPort::write(std::string_view bytes) {
+  if (fd_ < 0 || bytes.empty()) return;
+  // The descriptor blocks between calls, but a write runs non-blocking under poll():
+  // a peer that stops reading (a hung program at the other end of a pseudo-terminal,
+  // a stalled adapter) then loses the rest of the frame instead of freezing the
+  // program. A vanished peer answers EIO at once.
+  int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0) return;
+  ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK);
+  const int stallMs = stallTimeoutMs(baud_);
+  std::size_t done = 0;
+  bool failed = false;
+  while (done < bytes.size() && !failed) {
+    ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else if (n < 0 && errno == EAGAIN) {
+      pollfd pfd{fd_, POLLOUT, 0};
+      int ready;
+      do {
+        ready = ::poll(&pfd, 1, stallMs);
+      } while (ready < 0 && errno == EINTR);
+      failed = ready <= 0 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    } else {
+      failed = true;
+    }
+  }
+  ::fcntl(fd_, F_SETFL, flags);
+  // With flow control off the driver's buffer empties at the line rate, so the drain
+  // is bounded; a pause that follows a write starts once the bytes have left.
+  if (!failed) {
+    while (::tcdrain(fd_) != 0 && errno == EINTR) {
+    }
+  }
+}
+
+std::string TermiosSerialPort::readAvailable(std::size_t maxBytes) {
+  if (fd_ < 0 || maxBytes == 0) return {};
+  std::string buffer(maxBytes, '\0');
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer.data(), maxBytes);
+  } while (n < 0 && errno == EINTR);
+  buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return buffer;
+}
+
+void TermiosSerialPort::purgeInput() {
+  if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+}

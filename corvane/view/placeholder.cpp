@@ -1,1 +1,0 @@
-namespace corvane_view { int placeholder() { return 0; } }

@@ -1,1 +1,0 @@
-namespace halvard_view { int placeholder() { return 0; } }

@@ -1,2 +1,0 @@
-// Placeholder until the simulator is built.
-namespace zmsim { int placeholder() { return 0; } }

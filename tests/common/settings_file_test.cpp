@@ -1,0 +1,162 @@
+#include "common/settings_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "fakes/temp_dir.h"
+
+namespace {
+
+using settings::OpenMode;
+
+mode_t permissionsOf(const std::filesystem::path& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+// Another program holding the file: its own open file description with the lock.
+class HeldByAnotherProgram {
+ public:
+  explicit HeldByAnotherProgram(const std::filesystem::path& path)
+      : fd_(::open(path.c_str(), O_RDWR | O_CLOEXEC)) {
+    locked_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+  }
+  ~HeldByAnotherProgram() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  HeldByAnotherProgram(const HeldByAnotherProgram&) = delete;
+  HeldByAnotherProgram& operator=(const HeldByAnotherProgram&) = delete;
+  bool locked() const { return locked_; }
+
+ private:
+  int fd_;
+  bool locked_ = false;
+};
+
+TEST(SettingsFile, OpenAlwaysCreatesAnEmptyFileAndNeverTruncates) {
+  TempDir dir;
+  EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenAlways), "");
+  ASSERT_TRUE(dir.exists("commport"));
+  EXPECT_EQ(dir.read("commport"), "");
+
+  dir.write("commport", "COM3:");
+  EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenAlways), "COM3:");
+  EXPECT_EQ(settings::readFile(dir / "commport", 3, OpenMode::kOpenAlways), "COM");
+  EXPECT_EQ(dir.read("commport"), "COM3:");
+
+  settings::writeInPlace(dir / "fresh", "AB", OpenMode::kOpenAlways);
+  EXPECT_EQ(dir.read("fresh"), "AB");
+}
+
+TEST(SettingsFile, OpenExistingNeverCreates) {
+  TempDir dir;
+  EXPECT_EQ(settings::readFile(dir / "command", 1, OpenMode::kOpenExisting), "");
+  settings::writeInPlace(dir / "command", "x", OpenMode::kOpenExisting);
+  EXPECT_FALSE(dir.exists("command"));
+  EXPECT_FALSE(settings::exists(dir / "command"));
+
+  dir.write("command", "7");
+  EXPECT_TRUE(settings::exists(dir / "command"));
+  EXPECT_EQ(settings::readFile(dir / "command", 1, OpenMode::kOpenExisting), "7");
+  settings::writeInPlace(dir / "command", "\r", OpenMode::kOpenExisting);
+  EXPECT_EQ(dir.read("command"), "\r");
+}
+
+TEST(SettingsFile, WriteInPlaceKeepsTheBytesAfterTheWrittenOnes) {
+  TempDir dir;
+  dir.write("commport", "COM1:   tail");
+  settings::writeInPlace(dir / "commport", "COM3:", OpenMode::kOpenAlways);
+  EXPECT_EQ(dir.read("commport"), "COM3:   tail");
+  settings::writeInPlace(dir / "commport", "", OpenMode::kOpenAlways);
+  EXPECT_EQ(dir.read("commport"), "COM3:   tail");
+}
+
+TEST(SettingsFile, ReplaceWholeReplacesKeepsPermissionsAndLeavesNoTemporary) {
+  TempDir dir;
+  dir.write("message1", "a much longer old message");
+  ASSERT_EQ(::chmod((dir / "message1").c_str(), 0600), 0);
+  settings::replaceWhole(dir / "message1", "new\r\n");
+  EXPECT_EQ(dir.read("message1"), "new\r\n");
+  EXPECT_EQ(permissionsOf(dir / "message1"), 0600u);
+
+  settings::replaceWhole(dir / "message1", "");
+  EXPECT_TRUE(dir.exists("message1"));
+  EXPECT_EQ(dir.read("message1"), "");
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"message1"});
+}
+
+TEST(SettingsFile, ReplaceWholeCreatesNewFilesWithTheGivenMode) {
+  TempDir dir;
+  mode_t mask = ::umask(022);
+  settings::replaceWhole(dir / "password", "secret", 0600);
+  settings::replaceWhole(dir / "telephonenumber", "012", 0666);
+  ::umask(mask);
+  EXPECT_EQ(dir.read("password"), "secret");
+  EXPECT_EQ(permissionsOf(dir / "password"), 0600u);
+  EXPECT_EQ(permissionsOf(dir / "telephonenumber"), 0644u);
+  EXPECT_EQ(namesIn(dir.path()).size(), 2u);
+}
+
+TEST(SettingsFile, ReplaceWholeWritesThroughALinkAndKeepsIt) {
+  TempDir dir;
+  dir.makeDir("shared");
+  dir.write("shared/message1", "old");
+  std::filesystem::create_symlink(dir / "shared/message1", dir / "message1");
+  settings::replaceWhole(dir / "message1", "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "message1"));
+  EXPECT_EQ(dir.read("shared/message1"), "new");
+  EXPECT_EQ(namesIn(dir.path() / "shared"), std::vector<std::string>{"message1"});
+}
+
+TEST(SettingsFile, FileHeldByAnotherProgramCountsAsMissing) {
+  TempDir dir;
+  dir.write("commport", "COM3:");
+  HeldByAnotherProgram other(dir / "commport");
+  ASSERT_TRUE(other.locked());
+
+  EXPECT_FALSE(settings::exists(dir / "commport"));
+  EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenAlways), "");
+  EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenExisting), "");
+  settings::writeInPlace(dir / "commport", "COM7:", OpenMode::kOpenAlways);
+  settings::replaceWhole(dir / "commport", "COM8:");
+  EXPECT_EQ(dir.read("commport"), "COM3:");
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"commport"});
+}
+
+TEST(SettingsFile, MissingFolderMakesReadsEmptyAndWritesNothing) {
+  TempDir dir;
+  const auto path = dir / "programEmail/smtpserver.txt";
+  EXPECT_EQ(settings::readFile(path, 100, OpenMode::kOpenAlways), "");
+  settings::writeInPlace(path, "smtp", OpenMode::kOpenAlways);
+  settings::replaceWhole(path, "smtp");
+  EXPECT_FALSE(settings::exists(path));
+  EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST(SettingsFile, OnlyRegularFilesAreSettingsFiles) {
+  TempDir dir;
+  dir.makeDir("message1");
+  ASSERT_EQ(::mkfifo((dir / "command").c_str(), 0600), 0);
+  EXPECT_EQ(settings::readFile(dir / "message1", 16, OpenMode::kOpenAlways), "");
+  EXPECT_EQ(settings::readFile(dir / "command", 1, OpenMode::kOpenExisting), "");
+  settings::replaceWhole(dir / "message1", "x");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "message1"));
+  EXPECT_FALSE(settings::exists(dir / "command"));
+}
+
+}  // namespace

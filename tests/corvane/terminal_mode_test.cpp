@@ -1,0 +1,156 @@
+#include <string>
+#include <vector>
+
+#include "corvane_fixture.h"
+
+using namespace corvane_ids;
+using Strings = std::vector<std::string>;
+
+namespace {
+constexpr std::size_t kDisplayCapBytes = 64 * 1024;
+}
+
+class TerminalModeTest : public CorvaneFixture {
+ protected:
+  void SetUp() override { openModule(); }
+  void enableTerminal() {
+    click(kTerminalEnable);
+    clearWire();
+  }
+};
+
+TEST_F(TerminalModeTest, EnableClickOnlyStoresAndTurnsTheModeOn) {
+  click(kTerminalEnable);
+  EXPECT_EQ(dlg.terminalSelected, 0);
+  EXPECT_EQ(sentBytes(), "");
+  EXPECT_TRUE(clock.pauses().empty());
+  click(kTerminalEnable);
+  EXPECT_EQ(dlg.terminalSelected, 0);
+}
+
+TEST_F(TerminalModeTest, TypedKeyIsSentOnceEchoedAndTheFieldEmptied) {
+  enableTerminal();
+  typeInto(kKbdata, "a");
+  EXPECT_EQ(dlg.kbdataChanged, 1);
+  EXPECT_EQ(clock.pauses(), (std::vector<int>{100}));
+  EXPECT_EQ(sentBytes(), "");
+
+  dlg.receivedText = "";
+  tick();
+  EXPECT_EQ(sentWrites(), (Strings{"a"}));
+  EXPECT_EQ(dlg.receivedText, "a");
+  EXPECT_EQ(dlg.kbdataChanged, 0);
+  EXPECT_EQ(dlg.kbdataText, "");
+  EXPECT_EQ(panel.text(kKbdata), "");
+  EXPECT_EQ(clock.pauses(), (std::vector<int>{100, 100}));
+
+  tick();
+  EXPECT_EQ(sentWrites(), (Strings{"a"}));
+}
+
+TEST_F(TerminalModeTest, OnlyTheFirstOfTwoKeysTypedBeforeATickIsSent) {
+  enableTerminal();
+  typeInto(kKbdata, "ab");
+  tick(2);
+  EXPECT_EQ(sentBytes(), "a");
+  EXPECT_EQ(dlg.kbdataText, "");
+}
+
+TEST_F(TerminalModeTest, EmptiedFieldSendsNothingAndClearsTheFlag) {
+  enableTerminal();
+  typeInto(kKbdata, "a");
+  replaceText(kKbdata, "");
+  dlg.receivedText = "x";
+  tick();
+  EXPECT_EQ(sentBytes(), "");
+  EXPECT_EQ(dlg.kbdataChanged, 0);
+  EXPECT_EQ(dlg.receivedText, "x");
+}
+
+TEST_F(TerminalModeTest, ReceivedBytesAppearAsTheyCameSixteenAtATime) {
+  enableTerminal();
+  dlg.receivedText = "";
+  replyWith("OK\r\n");
+  tick();
+  EXPECT_EQ(dlg.receivedText, "OK\r\n");
+  EXPECT_EQ(dlg.charsSinceBreak, 4);
+
+  replyWith("0123456789abcdefXYZ");
+  tick();
+  EXPECT_EQ(dlg.receivedText, "OK\r\n0123456789abcdef");
+  EXPECT_EQ(dlg.charsSinceBreak, 20);
+  tick();
+  EXPECT_EQ(dlg.receivedText, "OK\r\n0123456789abcdefXYZ");
+  // The echoed key does not count as received.
+  typeInto(kKbdata, "q");
+  tick();
+  EXPECT_EQ(dlg.charsSinceBreak, 23);
+}
+
+TEST_F(TerminalModeTest, KeyTypedWhileTheModeIsOffWaitsForIt) {
+  typeInto(kKbdata, "xy");
+  tick(3);
+  EXPECT_EQ(sentBytes(), "");
+  EXPECT_EQ(dlg.kbdataChanged, 1);
+
+  click(kTerminalEnable);
+  tick();
+  EXPECT_EQ(sentBytes(), "x");
+  EXPECT_EQ(dlg.kbdataChanged, 0);
+}
+
+// The protocol save belongs to the normal tick; terminal mode leaves it pending.
+TEST_F(TerminalModeTest, ProtocolCodeIsNotSavedWhileTheModeIsOn) {
+  enableTerminal();
+  dlg.protocolCode = '1';
+  dlg.protocolChanged = 1;
+  tick(3);
+  EXPECT_FALSE(dir.exists("protocol2"));
+  EXPECT_EQ(dlg.protocolChanged, 1);
+
+  // The same flag in normal mode is saved at once.
+  dlg.terminalSelected = -1;
+  tick();
+  EXPECT_EQ(dir.read("protocol2"), "1");
+  EXPECT_EQ(dlg.protocolChanged, 0);
+}
+
+TEST_F(TerminalModeTest, DisplayKeepsTheNewestTextCutAtALineEnd) {
+  enableTerminal();
+  std::string lines;
+  for (int i = 0; lines.size() < kDisplayCapBytes - 8; ++i)
+    lines += "line " + std::to_string(100000 + i) + "\r\n";
+  dlg.receivedText = lines;
+  replyWith("0123456789ABCDEF");
+  tick();
+
+  const std::string& shown = dlg.receivedText;
+  EXPECT_LE(shown.size(), kDisplayCapBytes);
+  EXPECT_GT(shown.size(), kDisplayCapBytes - 64);
+  EXPECT_EQ(shown.substr(shown.size() - 16), "0123456789ABCDEF");
+  EXPECT_EQ(shown.substr(0, 5), "line ");
+  EXPECT_EQ((lines + "0123456789ABCDEF").substr(lines.size() + 16 - shown.size()), shown);
+}
+
+TEST_F(TerminalModeTest, DisplayWithoutLineEndsKeepsExactlyTheNewestBytes) {
+  enableTerminal();
+  const std::string old(kDisplayCapBytes, '.');
+  dlg.receivedText = old;
+  dlg.charsSinceBreak = 140;  // the tick also forces a line break at its end
+  replyWith("0123456789ABCDEF");
+  tick();
+
+  const std::string& shown = dlg.receivedText;
+  EXPECT_LE(shown.size(), kDisplayCapBytes);
+  EXPECT_GE(shown.size(), kDisplayCapBytes - 2);
+  EXPECT_NE(shown.find("0123456789ABCDEF"), std::string::npos);
+  EXPECT_EQ(shown.front(), '.');
+}
+
+TEST_F(TerminalModeTest, ShortDisplayIsLeftWhole) {
+  enableTerminal();
+  dlg.receivedText = std::string(kDisplayCapBytes - 100, 'x');
+  replyWith("abc");
+  tick();
+  EXPECT_EQ(dlg.receivedText.size(), kDisplayCapBytes - 97);
+}

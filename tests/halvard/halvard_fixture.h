@@ -25,7 +25,7 @@ class HalvardFixture : public ::testing::Test {
         secondPort(bench),
         dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, dir.path()}) {}
 
-  // The two folders a installed copy has, empty.
+  // The two folders of an installed copy, empty.
   void makeFolders() {
     dir.makeDir("program");
     dir.makeDir("programEmail");
@@ -51,7 +51,7 @@ class HalvardFixture : public ::testing::Test {
     for (int i = 0; i < times; ++i) dlg.onTimer();
   }
 
-  // The bench's events of one kind, as "kind device" strings in order, e.g. "open COM1:".
+  // Every bench event in order as "kind device [bytes]", e.g. "open COM1:", "write COM1: R50".
   std::vector<std::string> portLog() const {
     static const char* const kNames[] = {"open", "open-failed", "close", "write", "purge", "read"};
     std::vector<std::string> log;

@@ -212,4 +212,12 @@ TEST(HalvardSavingWithoutEmailFolder, WritesNothingAndReportsNothing) {
   dlg.onTimer();
   EXPECT_FALSE(dir.exists("programEmail/subject.txt"));
   EXPECT_TRUE(std::filesystem::is_empty(dir / "programEmail"));
+
+  // The shared port file lies in the working directory itself and is still written;
+  // the missing ./program folder is not made for its copy.
+  panel.replaceText(kCommPort, "COM2:");
+  dlg.onTextChanged(kCommPort);
+  dlg.onTimer();
+  EXPECT_EQ(dir.read("commport"), "COM2:");
+  EXPECT_FALSE(dir.exists("program"));
 }

@@ -6,9 +6,9 @@
 using namespace halvard_ids;
 
 namespace {
-const int kAllEdits[] = {kServerName, kUserName, kPassword,   kSender,           kFromAddress,
-                         kToAddress,  kSubject,  kWaveFile,   kWaveLength,       kCommPort,
-                         kSecondToAddress, kFirstLine};
+const int kAllEdits[] = {kServerName, kUserName,   kPassword, kSender,
+                         kFromAddress, kToAddress, kSubject,  kWaveFile,
+                         kWaveLength,  kCommPort,  kSecondToAddress, kFirstLine};
 }  // namespace
 
 TEST_F(HalvardFixture, FirstStartInEmptyFoldersCreatesTheThreeReadFilesEmpty) {
@@ -103,14 +103,6 @@ TEST_F(HalvardFixture, UserNameIsUserTxtFollowedByUsernameTxt) {
   dir.write("programEmail/username.txt", "cd");
   start();
   EXPECT_EQ(panel.text(kUserName), "abcd");
-}
-
-TEST_F(HalvardFixture, UserNameWithOnlyUsernameTxt) {
-  makeFolders();
-  dir.write("programEmail/username.txt", "cd");
-  start();
-  EXPECT_EQ(panel.text(kUserName), "cd");
-  EXPECT_FALSE(dir.exists("programEmail/user.txt"));
 }
 
 TEST_F(HalvardFixture, EmailFlagCheckedOnlyByAnE) {

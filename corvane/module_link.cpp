@@ -1,5 +1,11 @@
 #include "corvane/module_link.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 int hexDigit(char c) {
@@ -7,6 +13,17 @@ int hexDigit(char c) {
   int d = static_cast<signed char>(c) - '0';
   if (d > 9) d -= 7;
   return d;
+}
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// "12.500" -> "12.5", "3.000" -> "3"; a text without a point is left alone.
+void dropTrailingZeros(std::string& text) {
+  if (text.find('.') == std::string::npos) return;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
 }
 
 }  // namespace
@@ -28,4 +45,31 @@ int hexPairToByte(std::string_view text, std::size_t i) {
   char p0 = i < text.size() ? text[i] : '\0';
   char p1 = i + 1 < text.size() ? text[i + 1] : '\0';
   return hexPairToByte(p0, p1);
+}
+
+bool isHexPair(std::string_view pair) {
+  return pair.size() == 2 && isHexDigit(pair[0]) && isHexDigit(pair[1]);
+}
+
+std::string formatGeneral(double value, int digits) {
+  digits = std::clamp(digits, 1, 17);
+  char buf[400];
+  if (!std::isfinite(value) || value == 0) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, value);
+    return buf;
+  }
+  // The exponent after rounding to `digits` digits decides the notation, so 9.9999999999
+  // rounds up to "10" rather than to a fixed text with one digit too many.
+  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+  const char* mark = std::strchr(buf, 'e');
+  int exponent = std::atoi(mark + 1);
+  if (exponent < -1 || exponent >= digits) {
+    std::string mantissa(static_cast<const char*>(buf), mark);
+    dropTrailingZeros(mantissa);
+    return mantissa + mark;
+  }
+  std::snprintf(buf, sizeof buf, "%.*f", digits - 1 - exponent, value);
+  std::string fixed(buf);
+  dropTrailingZeros(fixed);
+  return fixed;
 }

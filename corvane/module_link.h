@@ -17,6 +17,14 @@ class ModuleLink {
   SerialPort& port() { return port_; }
   Clock& clock() { return clock_; }
 
+  // Opens the port by its stored name at baud and drops whatever the driver still
+  // holds from before, so a test of the link reads only the answers to its own frames.
+  // A name that does not open leaves the port closed; nothing is reported.
+  void openPort(const std::string& name, int baud) {
+    port_.open(name, baud);
+    port_.purgeInput();
+  }
+
   // One write of exactly these bytes; the result is not examined.
   void sendBytes(std::string_view bytes) { port_.write(bytes); }
   void sendByte(char byte) { port_.write(std::string_view(&byte, 1)); }
@@ -44,3 +52,11 @@ class ModuleLink {
 int hexPairToByte(char p0, char p1);
 // The pair at position i of text; positions past the end read as a zero byte.
 int hexPairToByte(std::string_view text, std::size_t i);
+// Whether both characters are hexadecimal digits (either case), so that the pair is a
+// register value from 0 to 255.
+bool isHexPair(std::string_view pair);
+
+// value in general notation with `digits` significant digits, trailing zeros (and a
+// trailing point) dropped, and exponent form only when the decimal exponent is below
+// -1 or at least `digits` (e.g. 1.5 -> "1.5", 1234.5 -> "1234.5", 0.05 -> "5e-02").
+std::string formatGeneral(double value, int digits);

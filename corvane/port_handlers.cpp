@@ -1,6 +1,52 @@
+#include <string>
+
 #include "corvane/corvane_dlg.h"
 
-// Placeholder until this group of handlers is built.
-void CCorvaneDlg::onDetectPortClicked() {}
-void CCorvaneDlg::onCommportChanged() {}
-void CCorvaneDlg::onTelephoneNumberChanged() {}
+namespace {
+
+constexpr int kDetectBaud = 115200;
+constexpr int kLinkStepMs = 100;
+constexpr std::size_t kStaleInputBytes = 100;
+constexpr int kCommportEditPauseMs = 200;
+
+}  // namespace
+
+void CCorvaneDlg::onDetectPortClicked() {
+  ModuleLink& l = link();
+  port().close();
+  for (char digit = '1'; digit <= '9'; ++digit) {
+    const std::string name = std::string("COM") + digit + ":";
+    // Register 50 answers "55" after "W5055" on the port the module is on.
+    l.openPort(name, kDetectBaud);
+    for (int i = 0; i < 3; ++i) l.sendByte('\r');
+    l.pauseMs(kLinkStepMs);
+    l.readUpTo(kStaleInputBytes);
+    l.queryRegister("R50");
+    l.sendBytes("W5055");
+    l.pauseMs(kLinkStepMs);
+    std::string reply = l.queryRegister("R50");
+    l.pauseMs(kLinkStepMs);
+    if (reply == "55") {
+      commportText = name;
+      receivedText = std::string("communication port: ") + digit + "  Please exit and reenter";
+      commportChanged = 1;
+      break;
+    }
+    receivedText = "commport not detected";
+    port().close();
+  }
+  // The operator sees only the outcome, not each port tried.
+  loadControls();
+}
+
+void CCorvaneDlg::onCommportChanged() {
+  // The open port is left alone: the next tick saves the name, the next start uses it.
+  commportChanged = 1;
+  link().pauseMs(kCommportEditPauseMs);
+  storeControls();
+}
+
+void CCorvaneDlg::onTelephoneNumberChanged() {
+  storeControls();
+  files().saveTelephoneNumber(telephoneNumber);
+}

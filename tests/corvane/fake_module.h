@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corvane/module_link.h"
+#include "corvane/protocol/frames.h"
+#include "fakes/fake_serial_port.h"
+
+// A module for the fake bench that answers only at its own baud rate, as a real one
+// does: "R"/"Q" + register read the register as two hex digits (00 when never set),
+// "W" + register + value writes it, and the lone "R8" of the fast-rate link check is
+// answered with two bytes. `replies` overrides the answer to one whole frame (a short
+// or garbled reply). It must outlive the bench's use of its responder.
+struct FakeModule {
+  int baud = 9600;
+  std::map<int, int> registers;
+  std::map<std::string, std::string, std::less<>> replies;
+
+  FakeSerialBench::Responder responder() {
+    return [this](std::string_view written, int atBaud) { return answer(written, atBaud); };
+  }
+
+  std::string answer(std::string_view frame, int atBaud) {
+    if (atBaud != baud) return {};
+    if (auto it = replies.find(frame); it != replies.end()) return it->second;
+    if (frame.size() == 3 && (frame[0] == 'R' || frame[0] == 'Q'))
+      return frames::byteToHexPair(registers[hexPairToByte(frame, 1)]);
+    if (frame.size() == 5 && frame[0] == 'W') registers[hexPairToByte(frame, 1)] = hexPairToByte(frame, 3);
+    if (frame == "R8") return "R8";
+    return {};
+  }
+};
+
+// Each write on the bench as "<virtual ms> <bytes>", CR shown as "\r".
+inline std::vector<std::string> timedWrites(const FakeSerialBench& bench) {
+  std::vector<std::string> out;
+  for (const auto& e : bench.events())
+    if (e.kind == FakeSerialBench::Event::kWrite) out.push_back(std::to_string(e.atMs) + " " + e.bytes);
+  return out;
+}
+
+// Opens, failed opens and closes on the bench, as "open COM3: 115200", "fail COM4:",
+// "close COM3:".
+inline std::vector<std::string> portEvents(const FakeSerialBench& bench) {
+  std::vector<std::string> out;
+  for (const auto& e : bench.events()) {
+    using E = FakeSerialBench::Event;
+    if (e.kind == E::kOpen) out.push_back("open " + e.device + " " + std::to_string(e.baud));
+    if (e.kind == E::kOpenFailed) out.push_back("fail " + e.device);
+    if (e.kind == E::kClose) out.push_back("close " + e.device);
+  }
+  return out;
+}
+
+// The pauses of one register query: 30 ms, then 10 ms after each one-byte read
+// until two bytes have come (a full reply) or six reads have been made (none).
+inline std::vector<int> fullQueryPauses() { return {30, 10, 10}; }
+inline std::vector<int> silentQueryPauses() { return {30, 10, 10, 10, 10, 10, 10}; }
+
+inline std::vector<int> concat(std::initializer_list<std::vector<int>> parts) {
+  std::vector<int> out;
+  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}

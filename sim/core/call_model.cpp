@@ -1,0 +1,188 @@
+#include "sim/core/call_model.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sim/core/frame.h"
+
+namespace zmsim {
+
+namespace {
+
+constexpr std::uint8_t kSia110Bit = 0x04;
+constexpr std::uint8_t kAudioOffBit = 0x80;
+constexpr std::uint8_t kFullLevelBit = 0x80;
+constexpr std::uint8_t kTone1400Bit = 0x04;
+constexpr int kSecondsPerCount = 2;
+
+std::string formatName(std::uint8_t format) {
+  switch (format) {
+    case 0x00: return "CONTACT-ID";
+    case 0x01: return "SIA FSK F1";
+    case 0x02: return "PULSE 4X2";
+    case 0x08: return "SIA FSK F2";
+    default: return "FORMAT " + hexPair(format);
+  }
+}
+
+std::string handshake(const CallSetup& setup) {
+  std::string sia = (setup.options & kSia110Bit) ? "110 BAUD" : "300 BAUD";
+  switch (setup.format) {
+    case 0x01: return "HANDSHAKE SIA " + sia;
+    case 0x02: return "HANDSHAKE 1400 HZ";
+    case 0x08:
+      return std::string("HANDSHAKE ") + ((setup.tone & kTone1400Bit) ? "1400 HZ" : "2300 HZ") +
+             ", SIA " + sia;
+    default: return "HANDSHAKE 1400+2300 HZ";
+  }
+}
+
+std::string seconds(std::uint8_t counts) {
+  return std::to_string(counts * kSecondsPerCount) + " S";
+}
+
+std::string line(std::string text) { return text + "\r\n"; }
+
+}  // namespace
+
+std::int64_t CallModel::part(int percent, int lengthMs) const {
+  return static_cast<std::int64_t>(lengthMs) * percent / 100;
+}
+
+void CallModel::at(std::int64_t atMs, Level level, std::string text, Effect effect) {
+  Line entry{atMs, level, std::move(text), effect};
+  auto place = std::upper_bound(lines_.begin(), lines_.end(), atMs,
+                                [](std::int64_t t, const Line& l) { return t < l.atMs; });
+  lines_.insert(place, std::move(entry));
+}
+
+// The result line carries the call's fault options: a zero byte ahead of it, or a
+// split into two pieces that reach the PC in different polls.
+void CallModel::result(std::int64_t atMs, std::string text, Effect effect) {
+  std::string whole = line(std::move(text));
+  if (options_.faults.nulBeforeReport) whole.insert(whole.begin(), '\0');
+  if (options_.faults.splitReport) {
+    std::size_t half = whole.size() / 2;
+    at(atMs, Level::Result, whole.substr(0, half));
+    at(atMs + kSplitGapMs, Level::Result, whole.substr(half), effect);
+    return;
+  }
+  at(atMs, Level::Result, std::move(whole), effect);
+}
+
+void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, int lengthMs) {
+  at(startMs, Level::Status, line("SENDING " + formatName(setup.format) + " " + setup.message));
+  std::string wait = setup.format == 0x00 ? "KISSOFF WAIT " + seconds(setup.kissoffTime)
+                                          : std::string("KISSOFF WAIT");
+  at(startMs + part(15, lengthMs), Level::Debug, line(wait));
+  std::int64_t endMs = startMs + part(35, lengthMs);
+  if (options_.outcome == Outcome::Deliver) {
+    result(endMs, "MESSAGE SUCCESS", Effect::Delivered);
+  } else {
+    result(endMs, "MESSAGE FAILED - NO KISSOFF", Effect::Failed);
+  }
+}
+
+void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
+  if (state_ == State::Busy) {
+    at(nowMs, Level::Debug, line("BUSY, G IGNORED"));
+    return;
+  }
+  lines_.clear();
+  holdLine_ = (setup.control & kHoldLineBit) != 0;
+  holdMs_ = std::max<int>(setup.dialerTimeout, 1) * kSecondsPerCount * 1000;
+  if (setup.number.empty()) {
+    result(nowMs, "MESSAGE FAILED - NO NUMBER", Effect::None);
+    state_ = State::Idle;
+    return;
+  }
+  state_ = State::Busy;
+  int length = options_.callLengthMs;
+  if (options_.faults.flood) {
+    std::string burst;
+    for (int i = 0; i < kFloodLines; ++i) {
+      burst += line("TRACE " + std::to_string(1000 + i) + " DTMF BUFFER 0123456789ABCDEF");
+    }
+    at(nowMs, Level::Result, std::move(burst));
+  }
+  at(nowMs, Level::Status, line("DIALING " + setup.number));
+  at(nowMs + part(5, length), Level::Debug,
+     line(std::string("OFF HOOK, AUDIO ") + ((setup.options & kAudioOffBit) ? "OFF" : "ON") +
+          ", LEVEL " + ((setup.control & kFullLevelBit) ? "0 DB" : "-6 DB")));
+  at(nowMs + part(15, length), Level::Debug, line("DIAL TONE OK"));
+  at(nowMs + part(25, length), Level::Debug,
+     line("DIALER TIMEOUT " + seconds(setup.dialerTimeout)));
+  at(nowMs + part(40, length), Level::Status, line("RINGING"));
+  if (options_.outcome == Outcome::NoAnswer) {
+    result(nowMs + length, "MESSAGE FAILED - NO ANSWER", Effect::Failed);
+    return;
+  }
+  at(nowMs + part(55, length), Level::Status, line(handshake(setup)));
+  scheduleMessage(setup, nowMs + part(65, length), length);
+}
+
+void CallModel::sendNext(const CallSetup& setup, std::int64_t nowMs) {
+  if (state_ == State::Idle) {
+    at(nowMs, Level::Result, line("NO CALL IN PROGRESS"));
+    return;
+  }
+  if (state_ == State::Busy) {
+    at(nowMs, Level::Debug, line("BUSY, B IGNORED"));
+    return;
+  }
+  lines_.clear();
+  state_ = State::Busy;
+  holdLine_ = (setup.control & kHoldLineBit) != 0;
+  at(nowMs, Level::Status, line("NEXT MESSAGE"));
+  scheduleMessage(setup, nowMs + part(10, options_.callLengthMs), options_.callLengthMs);
+}
+
+void CallModel::hangUp(std::int64_t nowMs) {
+  if (state_ == State::Idle && lines_.empty()) return;
+  lines_.clear();
+  state_ = State::Idle;
+  at(nowMs, Level::Status, line("ON HOOK"));
+}
+
+void CallModel::drop() {
+  lines_.clear();
+  state_ = State::Idle;
+}
+
+void CallModel::apply(Effect effect, std::int64_t atMs) {
+  switch (effect) {
+    case Effect::None: break;
+    case Effect::Delivered:
+      if (holdLine_) {
+        state_ = State::Held;
+        // Nobody sends B or A: the module gives up after the dialer time-out.
+        at(atMs + holdMs_, Level::Status, line("ON HOOK"), Effect::OnHook);
+      } else {
+        at(atMs + kHangUpDelayMs, Level::Status, line("ON HOOK"), Effect::OnHook);
+      }
+      break;
+    case Effect::Failed:
+      at(atMs + kHangUpDelayMs, Level::Status, line("ON HOOK"), Effect::OnHook);
+      break;
+    case Effect::OnHook: state_ = State::Idle; break;
+  }
+}
+
+void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& out) {
+  while (!lines_.empty() && lines_.front().atMs <= nowMs) {
+    Line due = std::move(lines_.front());
+    lines_.pop_front();
+    bool shown = due.level == Level::Result ||
+                 (due.level == Level::Status && (options & kStatusBit)) ||
+                 (due.level == Level::Debug && (options & kDebugBit));
+    if (shown) out += due.text;
+    apply(due.effect, due.atMs);
+  }
+}
+
+std::optional<std::int64_t> CallModel::nextEventMs() const {
+  if (lines_.empty()) return std::nullopt;
+  return lines_.front().atMs;
+}
+
+}  // namespace zmsim

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+
+#include "sim/core/module_options.h"
+
+namespace zmsim {
+
+// What the module has loaded when G or B arrives.
+struct CallSetup {
+  std::string number;
+  std::uint8_t format = 0;     // register 7F
+  std::string message;         // as the format sends it, printable
+  std::uint8_t options = 0;    // register AB
+  std::uint8_t control = 0;    // register AC
+  std::uint8_t tone = 0;       // register B1
+  std::uint8_t dialerTimeout = 0;  // register 82, 2-second units
+  std::uint8_t kissoffTime = 0;    // register 83, 2-second units
+};
+
+// The telephone call as the module reports it: free-text lines spread over the call's
+// length. Time comes in as a parameter; nothing here waits. Lines are status lines
+// (shown while bit 5 of register AB is set), debug lines (bit 6) or result lines
+// (always), decided when each line falls due.
+class CallModel {
+ public:
+  enum class State {
+    Idle,     // on hook
+    Busy,     // dialling or sending: G and B are refused
+    Held,     // a message was delivered with bit 1 of AC set: the line waits for B or A
+  };
+  static constexpr std::uint8_t kStatusBit = 0x20;
+  static constexpr std::uint8_t kDebugBit = 0x40;
+  static constexpr std::uint8_t kHoldLineBit = 0x02;
+  static constexpr int kHangUpDelayMs = 500;
+  static constexpr int kSplitGapMs = 300;
+  static constexpr int kFloodLines = 80;
+
+  explicit CallModel(const ModuleOptions& options) : options_(options) {}
+
+  void dial(const CallSetup& setup, std::int64_t nowMs);      // G
+  void sendNext(const CallSetup& setup, std::int64_t nowMs);  // B
+  void hangUp(std::int64_t nowMs);                            // A
+  // Drops the call without a word (factory defaults).
+  void drop();
+
+  // Appends the text of every line due by nowMs, filtered by the AB bits given.
+  void advance(std::int64_t nowMs, std::uint8_t options, std::string& out);
+  std::optional<std::int64_t> nextEventMs() const;
+  State state() const { return state_; }
+
+ private:
+  enum class Level { Result, Status, Debug };
+  enum class Effect { None, Delivered, Failed, OnHook };
+  struct Line {
+    std::int64_t atMs;
+    Level level;
+    std::string text;
+    Effect effect = Effect::None;
+  };
+
+  void at(std::int64_t atMs, Level level, std::string text, Effect effect = Effect::None);
+  void result(std::int64_t atMs, std::string text, Effect effect);
+  void scheduleMessage(const CallSetup& setup, std::int64_t startMs, int lengthMs);
+  void apply(Effect effect, std::int64_t atMs);
+  std::int64_t part(int percent, int lengthMs) const;
+
+  ModuleOptions options_;
+  State state_ = State::Idle;
+  std::deque<Line> lines_;
+  bool holdLine_ = false;
+  int holdMs_ = 0;
+};
+
+}  // namespace zmsim

@@ -1,0 +1,142 @@
+#include "sim/core/module.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zmsim {
+
+namespace {
+
+constexpr std::uint8_t kFormatF1 = 0x01;
+constexpr std::uint8_t kFormatPulse = 0x02;
+constexpr std::size_t kMessageChars = 15;
+constexpr std::size_t kPulseChars = 6;
+
+// A message as a status line shows it: up to the first zero byte (the PC pads short
+// messages with zero bytes), other control bytes as dots.
+std::string printable(std::string_view text, std::size_t maxChars) {
+  std::string shown;
+  for (char c : text) {
+    if (c == '\0' || shown.size() == maxChars) break;
+    auto u = static_cast<unsigned char>(c);
+    shown += (u >= 0x20 && u < 0x7F) ? c : '.';
+  }
+  return shown;
+}
+
+}  // namespace
+
+Module::Module(const ModuleOptions& options) : call_(options) {}
+
+void Module::receive(std::string_view bytes, std::int64_t nowMs) {
+  for (char byte : bytes) receiveByte(byte, nowMs);
+}
+
+void Module::receiveByte(char byte, std::int64_t nowMs) {
+  if (ackPending_) {
+    if (byte == '\r') output_ += *ackPending_;
+    ackPending_.reset();
+  }
+  lastByteMs_ = nowMs;
+  frames_.clear();
+  parser_.feed(byte, frames_);
+  if (!parser_.midQuery()) queryAnswered_ = false;
+  for (const Frame& frame : frames_) {
+    if (frameSink_) frameSink_(frame, nowMs);
+    act(frame, nowMs);
+  }
+}
+
+void Module::act(const Frame& frame, std::int64_t nowMs) {
+  switch (frame.kind) {
+    case FrameKind::Read:
+      output_ += hexPair(registers_.working(static_cast<std::uint8_t>(hexPairValue(frame.reg()))));
+      break;
+    case FrameKind::Query:
+      output_ += hexPair(registers_.stored(static_cast<std::uint8_t>(hexPairValue(frame.reg()))));
+      break;
+    case FrameKind::Write: {
+      int value = hexPairValue(frame.value());
+      if (value >= 0) {
+        registers_.write(static_cast<std::uint8_t>(hexPairValue(frame.reg())),
+                         static_cast<std::uint8_t>(value));
+      }
+      break;
+    }
+    case FrameKind::StoreWrite: storeWrite(frame); break;
+    case FrameKind::MemoryWrite: {
+      int value = hexPairValue(frame.value());
+      if (value >= 0) {
+        registers_.writeMemory(static_cast<std::uint8_t>(hexPairValue(frame.reg())),
+                               static_cast<std::uint8_t>(value));
+      }
+      break;
+    }
+    case FrameKind::Message: registers_.setMessage(std::string(frame.text())); break;
+    case FrameKind::Number: registers_.setNumber(std::string(frame.text())); break;
+    case FrameKind::Go: call_.dial(setup(), nowMs); break;
+    case FrameKind::Next: call_.sendNext(setup(), nowMs); break;
+    case FrameKind::Abort: call_.hangUp(nowMs); break;
+    case FrameKind::Reset:
+      if (registers_.resetArmed()) {
+        call_.drop();
+        registers_.restoreFactoryDefaults();
+        output_ += "FACTORY DEFAULTS RESTORED\r\n";
+      }
+      break;
+    case FrameKind::LoneCr:
+    case FrameKind::Unknown:
+    case FrameKind::Incomplete: break;
+  }
+}
+
+void Module::storeWrite(const Frame& frame) {
+  int value = hexPairValue(frame.value());
+  std::string ack = "??";
+  if (value >= 0) {
+    auto reg = static_cast<std::uint8_t>(hexPairValue(frame.reg()));
+    registers_.store(reg, static_cast<std::uint8_t>(value));
+    ack = hexPair(registers_.stored(reg));
+  }
+  output_ += ack[0];
+  ackPending_ = ack[1];
+}
+
+CallSetup Module::setup() const {
+  CallSetup s;
+  s.number = registers_.number();
+  s.format = registers_.working(RegisterMap::kFormat);
+  if (s.format == kFormatF1) {
+    s.message = printable(registers_.memoryMessage(), RegisterMap::kMemoryBytes);
+  } else {
+    s.message = printable(registers_.message(),
+                          s.format == kFormatPulse ? kPulseChars : kMessageChars);
+  }
+  s.options = registers_.working(RegisterMap::kOptions);
+  s.control = registers_.working(RegisterMap::kControl);
+  s.tone = registers_.working(RegisterMap::kTone);
+  s.dialerTimeout = registers_.working(RegisterMap::kDialerTimeout);
+  s.kissoffTime = registers_.working(RegisterMap::kKissoffTime);
+  return s;
+}
+
+void Module::advance(std::int64_t nowMs) {
+  if (parser_.midQuery() && !queryAnswered_ && nowMs - lastByteMs_ >= kQueryGapMs) {
+    output_ += "?\r";
+    queryAnswered_ = true;
+  }
+  call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_);
+}
+
+std::string Module::takeOutput() { return std::exchange(output_, std::string()); }
+
+std::optional<std::int64_t> Module::nextEventMs() const {
+  std::optional<std::int64_t> next = call_.nextEventMs();
+  if (parser_.midQuery() && !queryAnswered_) {
+    std::int64_t gapEnd = lastByteMs_ + kQueryGapMs;
+    next = next ? std::min(*next, gapEnd) : gapEnd;
+  }
+  return next;
+}
+
+}  // namespace zmsim

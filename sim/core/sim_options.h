@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/core/module_options.h"
+
+namespace zmsim {
+
+// zmsim's command line.
+struct SimOptions {
+  std::filesystem::path link;     // port-name link to make, e.g. DIR/ports/COM3; empty: none
+  int baud = 9600;                // the module's line speed: 9600 or 115200
+  ModuleOptions module;
+  std::filesystem::path logFile;  // protocol log; empty: none
+  bool exitWhenClosed = false;    // end once the PC has closed the port for good
+  int unplugAfterMs = -1;         // vanish this long after the first G; -1: never
+};
+
+struct ParsedArgs {
+  std::optional<SimOptions> options;  // empty on error or help
+  bool help = false;
+  std::string error;
+};
+
+ParsedArgs parseSimOptions(const std::vector<std::string>& args);
+std::string simUsage();
+
+}  // namespace zmsim

@@ -141,14 +141,15 @@ void TermiosSerialPort::close() {
   ::close(fd_);  // releases the flock as well
   fd_ = -1;
   baud_ = 0;
+  stalled_ = false;
 }
 
 void TermiosSerialPort::write(std::string_view bytes) {
   if (fd_ < 0 || bytes.empty()) return;
   // The descriptor blocks between calls, but a write runs non-blocking under poll():
   // a peer that stops reading (a hung program at the other end of a pseudo-terminal,
-  // a stalled adapter) then loses the rest of the frame instead of freezing the
-  // program. A vanished peer answers EIO at once.
+  // a stalled adapter) then costs one bounded wait and the rest of the frame instead
+  // of freezing the program. A vanished peer answers EIO at once.
   int flags = ::fcntl(fd_, F_GETFL);
   if (flags < 0) return;
   ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK);
@@ -159,15 +160,20 @@ void TermiosSerialPort::write(std::string_view bytes) {
     ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
+      stalled_ = false;
     } else if (n < 0 && errno == EINTR) {
       continue;
-    } else if (n < 0 && errno == EAGAIN) {
+    } else if (n < 0 && errno == EAGAIN && !stalled_) {
       pollfd pfd{fd_, POLLOUT, 0};
       int ready;
       do {
         ready = ::poll(&pfd, 1, stallMs);
       } while (ready < 0 && errno == EINTR);
       failed = ready <= 0 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+      // Once the peer has let a write stall out, later writes that find the line
+      // still full are lost at once: a sequence of frames must not wait out the
+      // stall again for each of its pieces.
+      stalled_ = ready == 0;
     } else {
       failed = true;
     }

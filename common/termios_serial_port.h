@@ -27,4 +27,5 @@ class TermiosSerialPort : public SerialPort {
   std::filesystem::path workDir_;
   int fd_ = -1;
   int baud_ = 0;  // of the open port; bounds how long a stalled write may wait
+  bool stalled_ = false;  // the last write gave up on a peer that stopped reading
 };

@@ -6,7 +6,6 @@ using frames::kCr;
 
 namespace {
 constexpr int kRunMessages = 8;
-constexpr int kFileBytesMax = 16;
 // A message file beginning with this letter marks the end of the run.
 constexpr char kEndOfRunMark = 'X';
 constexpr int kPauseBeforeNextMs = 500;
@@ -81,7 +80,7 @@ void CCorvaneDlg::multipleRunStep() {
     receivedText += "\r\nS";
   }
 
-  std::string message = files_.readRunMessage(runIndex).substr(0, kFileBytesMax);
+  std::string message = files_.readRunMessage(runIndex);  // at most 16 bytes
   successSeen = 0;
   if (message.empty() || message[0] == kEndOfRunMark) {
     // On the S path the module holds an open S frame: close it before hanging up.

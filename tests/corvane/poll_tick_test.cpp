@@ -34,12 +34,6 @@ TEST_F(PollTickTest, LinesWrapAfterTwentyFiveCharactersAndEveryCrGetsAnLf) {
   EXPECT_EQ(dlg.lineCount, 4);
 }
 
-TEST_F(PollTickTest, AQuietTickReadsOnceWithoutPausing) {
-  tick();
-  EXPECT_TRUE(clock.pauses().empty());
-  EXPECT_TRUE(dlg.lastReceived.empty());
-}
-
 TEST_F(PollTickTest, ThirtyOneLinesLoseTheOldestOne) {
   std::string lines;
   for (int i = 0; i < 30; ++i) lines += "line" + std::to_string(i) + "\r\n";

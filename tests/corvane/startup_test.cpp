@@ -1,3 +1,4 @@
+#include "common/termios_serial_port.h"
 #include "corvane_fixture.h"
 #include "fake_module.h"
 
@@ -172,6 +173,21 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
   for (int* field : {&dlg.reduce6dbSelected, &dlg.audioSelected, &dlg.sia110Selected,
                      &dlg.debugSelected, &dlg.statusSelected, &dlg.tone1400Selected})
     EXPECT_EQ(*field, -1);
+}
+
+TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {
+  TempDir dir;
+  VirtualClock clock;
+  TermiosSerialPort port(dir.path());
+  FakeControlPanel panel;
+  dir.makeDir("ports");
+  dir.write("ports/COM3", "keep");
+  dir.write("commport", "COM3:");
+  CCorvaneDlg dlg({port, clock, panel, dir.path(), "libpellix-missing.so"});
+  dlg.startUp();
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(dir.read("ports/COM3"), "keep");
+  EXPECT_EQ(dlg.receivedText, "\r\n1");
 }
 
 struct ProtocolCase {

@@ -1,0 +1,45 @@
+#include "common/qt/about_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "common/qt/app_icon.h"
+#include "common/qt/dialog_units.h"
+
+namespace {
+
+constexpr int kWidthUnits = 217;
+constexpr int kHeightUnits = 55;
+constexpr int kIconSizePx = 32;  // the system's icon size: not scaled with the font
+
+}  // namespace
+
+AboutDialog::AboutDialog(const QString& programName, QWidget* parent) : QDialog(parent) {
+  setFont(DialogUnits::dialogFont());
+  DialogUnits units(font());
+  setWindowTitle(QStringLiteral("About ") + programName);
+  setWindowIcon(appIcon());
+  QRect client = units.toPixels(0, 0, kWidthUnits, kHeightUnits);
+  setFixedSize(client.size());
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("aboutIcon"));
+  icon->setPixmap(appIcon().pixmap(kIconSizePx, kIconSizePx));
+  icon->setGeometry(QRect(units.toPixels(11, 17, 0, 0).topLeft(), QSize(kIconSizePx, kIconSizePx)));
+
+  auto* version = new QLabel(programName + QStringLiteral(" Version 1.0"), this);
+  version->setObjectName(QStringLiteral("aboutVersion"));
+  version->setTextFormat(Qt::PlainText);
+  version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  version->setGeometry(units.toPixels(40, 10, 119, 8));
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("control1"));
+  ok->setGeometry(units.toPixels(178, 7, 32, 14));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QString AboutDialog::menuEntry(const QString& programName) {
+  return QStringLiteral("&About ") + programName + QStringLiteral("...");
+}

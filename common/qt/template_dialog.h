@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "common/control_panel.h"
+#include "common/qt/control_table.h"
+#include "common/qt/dialog_units.h"
+
+class QAction;
+
+// A program's main dialog built from its control table, and the ControlPanel that the
+// dialog logic sees. It keeps no state of its own beyond the widgets: every operator
+// action goes straight to a handler set with setHandlers().
+//
+// - Each control is found by the object name "control<id>" (controls without an id:
+//   "label_<x>_<y>" or "group_<x>_<y>", in dialog units) and carries an accessible
+//   name: its caption, or for an edit the label beside it.
+// - Edits report only the operator's own changes; push buttons and radio buttons
+//   report clicks. A radio button is shown checked before its handler runs.
+// - Enter runs the OK handler and closes the dialog only when it returns true; Escape
+//   and the close box close it without it. No push button is a default button.
+// - F1 and the context menu entry "&About <program>..." open the About box.
+// - The poll timer calls the tick handler; the program starts it when its start-up
+//   is done. Closing the dialog stops it.
+class TemplateDialog : public QDialog, public ControlPanel {
+  Q_OBJECT
+
+ public:
+  struct Handlers {
+    std::function<void(int id)> textChanged;
+    std::function<void(int id)> clicked;
+    std::function<bool()> ok;  // store; true lets the dialog close
+    std::function<void()> tick;
+  };
+
+  explicit TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+  ~TemplateDialog() override;
+
+  // The handlers must outlive the dialog's event processing (the logic they call is
+  // owned by the derived window, which clears them in its destructor).
+  void setHandlers(Handlers handlers);
+
+  void startPollTimer(int periodMs);
+  // Starts the current period again, as re-arming the original window timer did.
+  void restartPollTimer();
+  QTimer& pollTimer() { return pollTimer_; }
+
+  QWidget* control(int id) const;
+  const DialogUnits& units() const { return units_; }
+  void showAbout();
+
+  // ControlPanel
+  std::string text(int id) const override;
+  void setText(int id, const std::string& text) override;
+  bool checked(int id) const override;
+  void setChecked(int id, bool on) override;
+  void setTextLimit(int id, int maxChars) override;
+  void showMessage(const std::string& message) override;
+  void setFocus(int id) override;
+
+ public slots:
+  void accept() override;
+  void done(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // One tick of the poll timer; a derived window may add to it.
+  virtual void runTick();
+
+ private:
+  QWidget* createControl(const ControlSpec& spec);
+  void addAboutEntry();
+
+  DialogTemplate template_;
+  DialogUnits units_;
+  Handlers handlers_;
+  std::map<int, QWidget*> controls_;
+  QTimer pollTimer_;
+};

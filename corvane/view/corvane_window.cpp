@@ -1,0 +1,29 @@
+#include "corvane/view/corvane_window.h"
+
+#include "corvane/view/corvane_template.h"
+
+CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
+                             const std::string& beepLibraryFile)
+    : TemplateDialog(corvaneTemplate()) {
+  logic_ = std::make_unique<CCorvaneDlg>(
+      CCorvaneDlg::Environment{port, clock, *this, workDir, beepLibraryFile});
+  CCorvaneDlg& dlg = *logic_;
+  setHandlers(Handlers{
+      [&dlg](int id) { dlg.onTextChanged(id); },
+      [&dlg](int id) { dlg.onClicked(id); },
+      [&dlg] { return dlg.onOk(); },
+      [&dlg] { dlg.onTimer(); },
+  });
+  dlg.startUp();
+  startPollTimer(CCorvaneDlg::kPollPeriodMs);
+}
+
+CorvaneWindow::~CorvaneWindow() {
+  pollTimer().stop();
+  setHandlers({});
+}
+
+void CorvaneWindow::runTick() {
+  TemplateDialog::runTick();
+  if (logic_->timerRearmed) restartPollTimer();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/clock.h"
+#include "common/qt/template_dialog.h"
+#include "common/serial_port.h"
+#include "corvane/corvane_dlg.h"
+
+// Corvane's main window: the dialog of corvaneTemplate() wired to CCorvaneDlg. The
+// constructor does the whole start-up in the original order: the widgets, then the
+// logic's start-up (which shows its fields through the load direction), then the
+// 100 ms poll timer, last.
+class CorvaneWindow : public TemplateDialog {
+  Q_OBJECT
+
+ public:
+  // port and clock must outlive the window. The settings files live in workDir.
+  CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
+                const std::string& beepLibraryFile = "libpellix.so");
+  ~CorvaneWindow() override;
+
+  CCorvaneDlg& logic() { return *logic_; }
+
+ protected:
+  void runTick() override;
+
+ private:
+  std::unique_ptr<CCorvaneDlg> logic_;
+};

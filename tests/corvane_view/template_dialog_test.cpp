@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "common/qt/template_dialog.h"
+#include "fakes/qt_test_environment.h"
+
+namespace {
+
+constexpr int kEdit = 10;
+constexpr int kDisplay = 11;
+constexpr int kButton = 12;
+constexpr int kRadio = 13;
+constexpr int kPlainRadio = 14;
+
+DialogTemplate testTemplate() {
+  return DialogTemplate{
+      "Bench  test",
+      300,
+      200,
+      "Tester",
+      {
+          {kEdit, ControlKind::kEdit, 10, 10, 60, 12, "", false, "number"},
+          {ControlSpec::kNoId, ControlKind::kLabel, 80, 10, 40, 10, "number"},
+          {kDisplay, ControlKind::kMultiLineEdit, 130, 10, 160, 60, "", false, "received"},
+          {kButton, ControlKind::kPushButton, 10, 30, 60, 20, "go after the update above", true},
+          {kRadio, ControlKind::kRadioButton, 10, 60, 80, 30, "a long caption that wraps twice", true},
+          {kPlainRadio, ControlKind::kRadioButton, 10, 95, 60, 10, "plain"},
+          {ControlSpec::kNoId, ControlKind::kGroupBox, 5, 55, 100, 55, "options"},
+      }};
+}
+
+// The shell on its own, with handlers that record what reached them.
+class TemplateDialogTest : public ::testing::Test {
+ protected:
+  TemplateDialogTest() : dialog(testTemplate()) {
+    dialog.setHandlers(TemplateDialog::Handlers{
+        [this](int id) { edits.push_back(id); },
+        [this](int id) {
+          clicks.push_back(id);
+          auto* button = qobject_cast<QAbstractButton*>(dialog.control(id));
+          checkedInHandler.push_back(button->isChecked());
+        },
+        [this] {
+          ++okCalls;
+          return okResult;
+        },
+        [this] { ++ticks; },
+    });
+  }
+
+  QLineEdit* edit() { return qobject_cast<QLineEdit*>(dialog.control(kEdit)); }
+  QPlainTextEdit* display() { return qobject_cast<QPlainTextEdit*>(dialog.control(kDisplay)); }
+  QRadioButton* radio(int id) { return qobject_cast<QRadioButton*>(dialog.control(id)); }
+
+  TemplateDialog dialog;
+  std::vector<int> edits;
+  std::vector<int> clicks;
+  std::vector<bool> checkedInHandler;
+  int okCalls = 0;
+  bool okResult = true;
+  int ticks = 0;
+};
+
+TEST(DialogUnitsTest, ConvertsEachEdgeSoNeighboursNeverOverlap) {
+  DialogUnits units(6, 13);  // the original 8-point dialog font
+  EXPECT_EQ(units.toPixels(413, 22, 390, 328), QRect(620, 36, 585, 533));
+  QRect left = units.toPixels(0, 0, 3, 3);
+  QRect right = units.toPixels(3, 0, 3, 3);
+  EXPECT_EQ(left.right() + 1, right.left());
+  EXPECT_FALSE(left.intersects(right));
+}
+
+TEST(DialogUnitsTest, FollowTheDialogFont) {
+  QFont font = DialogUnits::dialogFont();
+  DialogUnits units(font);
+  EXPECT_EQ(units.baseHeightPx(), QFontMetrics(font).height());
+  EXPECT_GT(units.baseWidthPx(), 2);
+  EXPECT_LT(units.baseWidthPx(), units.baseHeightPx());
+}
+
+TEST_F(TemplateDialogTest, NamesEveryControlForTestsAndAssistiveTechnology) {
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Bench  test"));
+  EXPECT_EQ(dialog.findChild<QLineEdit*>("control10"), edit());
+  EXPECT_EQ(edit()->accessibleName(), QStringLiteral("number"));
+  EXPECT_EQ(dialog.control(kButton)->accessibleName(), QStringLiteral("go after the update above"));
+  auto* label = dialog.findChild<QLabel*>("label_80_10");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), QStringLiteral("number"));
+  EXPECT_NE(dialog.findChild<QWidget*>("group_5_55"), nullptr);
+  EXPECT_EQ(dialog.text(kButton), "go after the update above");
+}
+
+TEST_F(TemplateDialogTest, PlacesControlsAtTheirDialogUnitRectangles) {
+  const DialogUnits& units = dialog.units();
+  EXPECT_EQ(dialog.size(), units.toPixels(0, 0, 300, 200).size());
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  EXPECT_EQ(dialog.control(kDisplay)->geometry(), units.toPixels(130, 10, 160, 60));
+  // The group box is behind the radio buttons it frames, so it never takes their clicks.
+  QWidget* group = dialog.findChild<QWidget*>("group_5_55");
+  EXPECT_EQ(dialog.childAt(units.toPixels(12, 96, 1, 1).topLeft()), radio(kPlainRadio));
+  EXPECT_TRUE(group->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST_F(TemplateDialogTest, EditsReportOnlyTheOperatorsOwnChanges) {
+  QTest::keyClicks(edit(), "12");
+  EXPECT_EQ(edits, (std::vector<int>{kEdit, kEdit}));
+  dialog.setText(kEdit, "345");
+  dialog.setText(kDisplay, "line\r\n");
+  EXPECT_EQ(edits.size(), 2u);
+  EXPECT_EQ(dialog.text(kEdit), "345");
+
+  display()->setFocus();
+  QTest::keyClicks(display(), "x");
+  EXPECT_EQ(edits.back(), kDisplay);
+}
+
+TEST_F(TemplateDialogTest, SettingTheSameTextKeepsTheOperatorsSelection) {
+  dialog.setText(kEdit, "0A");
+  edit()->setSelection(0, 1);
+  dialog.setText(kEdit, "0A");
+  EXPECT_EQ(edit()->selectedText(), QStringLiteral("0"));
+  dialog.setText(kEdit, "0B");
+  EXPECT_FALSE(edit()->hasSelectedText());
+}
+
+TEST_F(TemplateDialogTest, EditTextCrossesAsLatin1BothWays) {
+  dialog.setText(kEdit, "caf\xe9 Alarm\r\n\xff");
+  EXPECT_EQ(edit()->text(), QStringLiteral(u"café Alarm\r\nÿ"));
+  EXPECT_EQ(dialog.text(kEdit), "caf\xe9 Alarm\r\n\xff");
+  edit()->setText(QStringLiteral(u"5 €"));
+  EXPECT_EQ(dialog.text(kEdit), "5 ?");
+}
+
+TEST_F(TemplateDialogTest, TextLimitRefusesTypedAndPastedCharacters) {
+  dialog.setTextLimit(kEdit, 2);
+  QTest::keyClicks(edit(), "ABC");
+  EXPECT_EQ(dialog.text(kEdit), "AB");
+  edit()->clear();
+  QApplication::clipboard()->setText(QStringLiteral("123"));
+  edit()->paste();
+  EXPECT_EQ(dialog.text(kEdit), "12");
+  dialog.setTextLimit(kEdit, 0);
+  QTest::keyClicks(edit(), "345");
+  EXPECT_EQ(dialog.text(kEdit), "12345");
+}
+
+TEST_F(TemplateDialogTest, RadioButtonIsCheckedBeforeItsHandlerAndNeverTogglesOff) {
+  QTest::mouseClick(radio(kPlainRadio), Qt::LeftButton, {}, QPoint(4, 4));
+  QTest::mouseClick(radio(kPlainRadio), Qt::LeftButton, {}, QPoint(4, 4));
+  EXPECT_EQ(clicks, (std::vector<int>{kPlainRadio, kPlainRadio}));
+  EXPECT_EQ(checkedInHandler, (std::vector<bool>{true, true}));
+  EXPECT_TRUE(dialog.checked(kPlainRadio));
+
+  dialog.setChecked(kPlainRadio, false);  // only the program clears it, silently
+  EXPECT_FALSE(dialog.checked(kPlainRadio));
+  EXPECT_EQ(clicks.size(), 2u);
+}
+
+TEST_F(TemplateDialogTest, WrappedRadioCaptionTakesClicksAndStaysInsideTheControl) {
+  QRadioButton* button = radio(kRadio);
+  EXPECT_TRUE(button->text().isEmpty() == false);
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 3, button->height() / 2));
+  EXPECT_TRUE(dialog.checked(kRadio));
+  auto* caption = button->findChild<QLabel*>();
+  ASSERT_NE(caption, nullptr);
+  EXPECT_TRUE(caption->wordWrap());
+  EXPECT_TRUE(button->rect().contains(caption->geometry()));
+}
+
+TEST_F(TemplateDialogTest, NoPushButtonIsDefaultSoEnterRunsOk) {
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    EXPECT_FALSE(button->isDefault());
+    EXPECT_FALSE(button->autoDefault());
+  }
+  dialog.open();
+  dialog.control(kButton)->setFocus();
+  okResult = false;
+  QTest::keyClick(dialog.control(kButton), Qt::Key_Return);
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(okCalls, 1);
+  EXPECT_TRUE(dialog.isVisible());
+  QTest::mouseClick(dialog.control(kButton), Qt::LeftButton);
+  EXPECT_EQ(clicks, std::vector<int>{kButton});
+}
+
+TEST_F(TemplateDialogTest, EnterClosesOnlyWhenOkSucceeds) {
+  dialog.open();
+  dialog.startPollTimer(100);
+  QTest::keyClick(edit(), Qt::Key_Return);
+  EXPECT_EQ(okCalls, 1);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.pollTimer().isActive());
+}
+
+TEST_F(TemplateDialogTest, EnterInTheMultiLineEditIsTheDialogsToo) {
+  dialog.open();
+  display()->setFocus();
+  QTest::keyClick(display(), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(okCalls, 1);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(TemplateDialogTest, EscapeAndCloseBoxCloseWithoutOk) {
+  dialog.open();
+  QTest::keyClick(edit(), Qt::Key_Escape);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  dialog.open();
+  dialog.close();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(okCalls, 0);
+}
+
+TEST_F(TemplateDialogTest, PollTimerCallsTheTickHandler) {
+  dialog.startPollTimer(100);
+  EXPECT_EQ(dialog.pollTimer().interval(), 100);
+  EXPECT_TRUE(dialog.pollTimer().isActive());
+  QMetaObject::invokeMethod(&dialog.pollTimer(), "timeout");
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(TemplateDialogTest, MessageIsModalAndFocusSelectsTheEdit) {
+  QString shown;
+  whenModalOpens([&shown](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->accept();
+  });
+  dialog.showMessage("Please enter no more than 2 characters.");
+  EXPECT_EQ(shown, QStringLiteral("Please enter no more than 2 characters."));
+
+  dialog.show();
+  dialog.setText(kEdit, "ABC");
+  dialog.setFocus(kEdit);
+  EXPECT_EQ(edit()->selectedText(), QStringLiteral("ABC"));
+}
+
+TEST_F(TemplateDialogTest, AboutBoxOpensFromF1AndFromTheContextMenu) {
+  QList<QAction*> actions = dialog.actions();
+  ASSERT_EQ(actions.size(), 1);
+  EXPECT_EQ(actions[0]->text(), QStringLiteral("&About Tester..."));
+  EXPECT_EQ(dialog.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+  showActive(dialog);
+  QString title;
+  QString version;
+  whenModalOpens([&](QWidget* modal) {
+    ASSERT_NE(modal, nullptr);
+    title = modal->windowTitle();
+    version = modal->findChild<QLabel*>("aboutVersion")->text();
+    auto* ok = modal->findChild<QPushButton*>("control1");
+    EXPECT_TRUE(ok->isDefault());
+    ok->click();
+  });
+  QTest::keyClick(edit(), Qt::Key_F1);
+  EXPECT_EQ(title, QStringLiteral("About Tester"));
+  EXPECT_EQ(version, QStringLiteral("Tester Version 1.0"));
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+}  // namespace

@@ -1,1 +1,20 @@
-int main() { return 0; }
+#include <QApplication>
+#include <filesystem>
+
+#include "common/steady_clock.h"
+#include "common/termios_serial_port.h"
+#include "halvard/view/halvard_window.h"
+
+// Halvard runs its one dialog modally and ends when it closes. Its settings files
+// live in the working directory it is started in.
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Halvard"));
+  std::filesystem::path workDir = std::filesystem::current_path();
+  TermiosSerialPort mainPort(workDir);
+  TermiosSerialPort secondPort(workDir);
+  SteadyClock clock;
+  HalvardWindow window(mainPort, secondPort, clock, workDir);
+  window.exec();
+  return 0;
+}

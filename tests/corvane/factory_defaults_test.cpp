@@ -25,11 +25,14 @@ class FactoryDefaultsTest : public CorvaneFixture {
     return p;
   }
 
+  // Every file of the working directory with its content.
   std::set<std::string> filesInWorkDir() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-      names.insert(entry.path().filename().string() + "=" + dir.read(entry.path().filename().string()));
-    return names;
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      const std::string name = entry.path().filename().string();
+      files.insert(name + "=" + dir.read(name));
+    }
+    return files;
   }
 };
 
@@ -88,11 +91,4 @@ TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
   EXPECT_EQ(filesInWorkDir(), filesBefore);
   // Contact-ID goes to the module even though SIA FSK F2 stays selected here.
   EXPECT_NE(sentBytes().find("W7F00"), std::string::npos);
-}
-
-TEST_F(FactoryDefaultsTest, ClosedPortStillShowsTheNotice) {
-  port.close();
-  click(kFactoryDefault);
-  EXPECT_EQ(dlg.receivedText, "default value loaded");
-  EXPECT_EQ(clock.totalPausedMs(), 5420);
 }

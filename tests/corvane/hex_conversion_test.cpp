@@ -64,10 +64,3 @@ TEST_F(HexConversionTest, ConversionUsesTheLastStoredHexNotTheControl) {
   click(kHexToAscii);
   EXPECT_EQ(dlg.asciiMessage, "A");
 }
-
-TEST_F(HexConversionTest, TypingIntoTheAsciiFieldConvertsNothingBack) {
-  replaceText(kHexMessage, "41");
-  replaceText(kAsciiMessage, "Z");
-  EXPECT_EQ(dlg.asciiMessage, "Z");
-  EXPECT_EQ(dlg.hexMessage, "41");
-}

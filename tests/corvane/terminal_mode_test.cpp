@@ -146,11 +146,3 @@ TEST_F(TerminalModeTest, DisplayWithoutLineEndsKeepsExactlyTheNewestBytes) {
   EXPECT_NE(shown.find("0123456789ABCDEF"), std::string::npos);
   EXPECT_EQ(shown.front(), '.');
 }
-
-TEST_F(TerminalModeTest, ShortDisplayIsLeftWhole) {
-  enableTerminal();
-  dlg.receivedText = std::string(kDisplayCapBytes - 100, 'x');
-  replyWith("abc");
-  tick();
-  EXPECT_EQ(dlg.receivedText.size(), kDisplayCapBytes - 97);
-}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/steady_clock.h"
+#include "common/termios_serial_port.h"
+#include "corvane/control_ids.h"
+#include "corvane/view/corvane_window.h"
+
+// Corvane's real window and logic in this process, on the real termios port and the
+// real clock, in a working directory: its start-up runs in the constructor against
+// whatever the directory's port links lead to, and its poll timer runs whenever the
+// test waits with waitUntil().
+class CorvaneSession {
+ public:
+  explicit CorvaneSession(const std::filesystem::path& workDir) : port_(workDir) {
+    window_ = std::make_unique<CorvaneWindow>(port_, clock_, workDir, "libpellix-missing.so");
+  }
+
+  CorvaneWindow& window() { return *window_; }
+  CCorvaneDlg& logic() { return window_->logic(); }
+  std::string display() { return window_->text(corvane_ids::kReceived); }
+  bool shownChecked(int id) { return window_->checked(id); }
+  std::string text(int id) { return window_->text(id); }
+
+  // As the operator's click: a radio button is checked before its handler runs.
+  void click(int id) {
+    auto* button = qobject_cast<QAbstractButton*>(window_->control(id));
+    if (button) button->click();
+  }
+  // As the operator's typing, one key at a time, at the end of the field.
+  void type(int id, const char* keys) {
+    QWidget* edit = window_->control(id);
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, keys);
+  }
+
+ private:
+  TermiosSerialPort port_;
+  SteadyClock clock_;
+  std::unique_ptr<CorvaneWindow> window_;
+};

@@ -15,6 +15,8 @@ constexpr std::uint8_t kFullLevelBit = 0x80;
 constexpr std::uint8_t kTone1400Bit = 0x04;
 constexpr int kSecondsPerCount = 2;
 
+std::string line(std::string text) { return text + "\r\n"; }
+
 std::string formatName(std::uint8_t format) {
   switch (format) {
     case 0x00: return "CONTACT-ID";
@@ -25,23 +27,22 @@ std::string formatName(std::uint8_t format) {
   }
 }
 
+// Lines stay within 24 characters: the PC's display breaks lines after 25.
 std::string handshake(const CallSetup& setup) {
-  std::string sia = (setup.options & kSia110Bit) ? "110 BAUD" : "300 BAUD";
+  std::string sia = (setup.options & kSia110Bit) ? "SIA 110 BAUD" : "SIA 300 BAUD";
   switch (setup.format) {
-    case 0x01: return "HANDSHAKE SIA " + sia;
-    case 0x02: return "HANDSHAKE 1400 HZ";
+    case 0x01: return line("HANDSHAKE " + sia);
+    case 0x02: return line("HANDSHAKE 1400 HZ");
     case 0x08:
-      return std::string("HANDSHAKE ") + ((setup.tone & kTone1400Bit) ? "1400 HZ" : "2300 HZ") +
-             ", SIA " + sia;
-    default: return "HANDSHAKE 1400+2300 HZ";
+      return line(std::string("HANDSHAKE ") + ((setup.tone & kTone1400Bit) ? "1400 HZ" : "2300 HZ")) +
+             line(sia);
+    default: return line("HANDSHAKE 1400+2300 HZ");
   }
 }
 
 std::string seconds(std::uint8_t counts) {
   return std::to_string(counts * kSecondsPerCount) + " S";
 }
-
-std::string line(std::string text) { return text + "\r\n"; }
 
 }  // namespace
 
@@ -71,7 +72,7 @@ void CallModel::result(std::int64_t atMs, std::string text, Effect effect) {
 }
 
 void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, int lengthMs) {
-  at(startMs, Level::Status, line("SENDING " + formatName(setup.format) + " " + setup.message));
+  at(startMs, Level::Status, line("SENDING " + formatName(setup.format)) + line("MSG " + setup.message));
   std::string wait = setup.format == 0x00 ? "KISSOFF WAIT " + seconds(setup.kissoffTime)
                                           : std::string("KISSOFF WAIT");
   at(startMs + part(15, lengthMs), Level::Debug, line(wait));
@@ -79,7 +80,7 @@ void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, in
   if (options_.outcome == Outcome::Deliver) {
     result(endMs, "MESSAGE SUCCESS", Effect::Delivered);
   } else {
-    result(endMs, "MESSAGE FAILED - NO KISSOFF", Effect::Failed);
+    result(endMs, "FAILED: NO KISSOFF", Effect::Failed);
   }
 }
 
@@ -92,7 +93,7 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
   holdLine_ = (setup.control & kHoldLineBit) != 0;
   holdMs_ = std::max<int>(setup.dialerTimeout, 1) * kSecondsPerCount * 1000;
   if (setup.number.empty()) {
-    result(nowMs, "MESSAGE FAILED - NO NUMBER", Effect::None);
+    result(nowMs, "FAILED: NO NUMBER", Effect::None);
     state_ = State::Idle;
     return;
   }
@@ -107,17 +108,17 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
   }
   at(nowMs, Level::Status, line("DIALING " + setup.number));
   at(nowMs + part(5, length), Level::Debug,
-     line(std::string("OFF HOOK, AUDIO ") + ((setup.options & kAudioOffBit) ? "OFF" : "ON") +
-          ", LEVEL " + ((setup.control & kFullLevelBit) ? "0 DB" : "-6 DB")));
+     line("OFF HOOK") + line((setup.options & kAudioOffBit) ? "AUDIO OFF" : "AUDIO ON") +
+         line((setup.control & kFullLevelBit) ? "LEVEL 0 DB" : "LEVEL -6 DB"));
   at(nowMs + part(15, length), Level::Debug, line("DIAL TONE OK"));
   at(nowMs + part(25, length), Level::Debug,
      line("DIALER TIMEOUT " + seconds(setup.dialerTimeout)));
   at(nowMs + part(40, length), Level::Status, line("RINGING"));
   if (options_.outcome == Outcome::NoAnswer) {
-    result(nowMs + length, "MESSAGE FAILED - NO ANSWER", Effect::Failed);
+    result(nowMs + length, "FAILED: NO ANSWER", Effect::Failed);
     return;
   }
-  at(nowMs + part(55, length), Level::Status, line(handshake(setup)));
+  at(nowMs + part(55, length), Level::Status, handshake(setup));
   scheduleMessage(setup, nowMs + part(65, length), length);
 }
 

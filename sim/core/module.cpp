@@ -81,7 +81,7 @@ void Module::act(const Frame& frame, std::int64_t nowMs) {
       if (registers_.resetArmed()) {
         call_.drop();
         registers_.restoreFactoryDefaults();
-        output_ += "FACTORY DEFAULTS RESTORED\r\n";
+        output_ += "DEFAULTS RESTORED\r\n";
       }
       break;
     case FrameKind::LoneCr:

@@ -47,7 +47,7 @@ TEST(CallModel, StatusBitShowsDiallingHandshakeAndMessage) {
                       {0, "DIALING 5551234\r\n"},
                       {800, "RINGING\r\n"},
                       {1100, "HANDSHAKE 1400+2300 HZ\r\n"},
-                      {1300, "SENDING CONTACT-ID 123418313101015\r\n"},
+                      {1300, "SENDING CONTACT-ID\r\nMSG 123418313101015\r\n"},
                       {kCallMs, "MESSAGE SUCCESS\r\n"},
                       {kCallMs + CallModel::kHangUpDelayMs, "ON HOOK\r\n"},
                   }));
@@ -58,7 +58,7 @@ TEST(CallModel, DebugBitAloneShowsOnlyDebugLinesAndTheResult) {
   startCall(module, "C0", "00");
   std::string all = joined(runUntil(module, 60000));
   EXPECT_EQ(all,
-            "OFF HOOK, AUDIO OFF, LEVEL -6 DB\r\nDIAL TONE OK\r\nDIALER TIMEOUT 20 S\r\n"
+            "OFF HOOK\r\nAUDIO OFF\r\nLEVEL -6 DB\r\nDIAL TONE OK\r\nDIALER TIMEOUT 20 S\r\n"
             "KISSOFF WAIT 8 S\r\nMESSAGE SUCCESS\r\n");
 }
 
@@ -69,8 +69,8 @@ TEST(CallModel, FailuresNeverLookLikeADeliveryReport) {
     std::string all = joined(runUntil(module, 60000));
     EXPECT_EQ(all.find("MESSAGE SUCCESS"), std::string::npos) << all;
     EXPECT_EQ(all.find("M00"), std::string::npos) << all;
-    EXPECT_NE(all.find(outcome == Outcome::NoAnswer ? "MESSAGE FAILED - NO ANSWER\r\n"
-                                                    : "MESSAGE FAILED - NO KISSOFF\r\n"),
+    EXPECT_NE(all.find(outcome == Outcome::NoAnswer ? "FAILED: NO ANSWER\r\n"
+                                                    : "FAILED: NO KISSOFF\r\n"),
               std::string::npos);
     EXPECT_EQ(all.find("HANDSHAKE") == std::string::npos, outcome == Outcome::NoAnswer);
     EXPECT_EQ(all.substr(all.size() - 9), "ON HOOK\r\n");
@@ -91,7 +91,7 @@ TEST(CallModel, AMultipleRunHoldsTheLineForBUntilA) {
   std::vector<Timed> sent = runUntil(module, 10000);
   EXPECT_EQ(sent, (std::vector<Timed>{
                       {3200, "NEXT MESSAGE\r\n"},
-                      {3400, "SENDING CONTACT-ID ABCDEF\r\n"},
+                      {3400, "SENDING CONTACT-ID\r\nMSG ABCDEF\r\n"},
                       {3400 + 700, "MESSAGE SUCCESS\r\n"},
                   }));
   module.receive("\rA", 10000);
@@ -130,10 +130,10 @@ TEST(CallModel, EachFormatReportsItsOwnMessage) {
     std::string expected;
   };
   std::vector<Case> cases = {
-      {"W7F02S123456789012345\r", "SENDING PULSE 4X2 123456\r\n"},
-      {"W7F00S12" + std::string(13, '\0') + "\r", "SENDING CONTACT-ID 12\r\n"},
-      {"W7F01KD041KD142KD21FKD344", "SENDING SIA FSK F1 AB\r\n"},
-      {"W7F08MB100\r\rS1234567890ABCDEF\r", "SENDING SIA FSK F2 1234567890ABCDE\r\n"},
+      {"W7F02S123456789012345\r", "SENDING PULSE 4X2\r\nMSG 123456\r\n"},
+      {"W7F00S12" + std::string(13, '\0') + "\r", "SENDING CONTACT-ID\r\nMSG 12\r\n"},
+      {"W7F01KD041KD142KD21FKD344", "SENDING SIA FSK F1\r\nMSG AB\r\n"},
+      {"W7F08MB100\r\rS1234567890ABCDEF\r", "SENDING SIA FSK F2\r\nMSG 1234567890ABCDE\r\n"},
   };
   for (const Case& c : cases) {
     Module module(withOutcome(Outcome::Deliver));
@@ -141,7 +141,7 @@ TEST(CallModel, EachFormatReportsItsOwnMessage) {
     std::string all = joined(runUntil(module, 60000));
     EXPECT_NE(all.find(c.expected), std::string::npos) << c.expected << " in " << all;
     if (c.expected.find("F2") != std::string::npos) {
-      EXPECT_NE(all.find("HANDSHAKE 2300 HZ, SIA 300 BAUD"), std::string::npos) << all;
+      EXPECT_NE(all.find("HANDSHAKE 2300 HZ\r\nSIA 300 BAUD\r\n"), std::string::npos) << all;
     }
   }
 }
@@ -149,7 +149,7 @@ TEST(CallModel, EachFormatReportsItsOwnMessage) {
 TEST(CallModel, NoNumberFailsAtOnce) {
   Module module(withOutcome(Outcome::Deliver));
   module.receive("G", 50);
-  EXPECT_EQ(runUntil(module, 60000), (std::vector<Timed>{{50, "MESSAGE FAILED - NO NUMBER\r\n"}}));
+  EXPECT_EQ(runUntil(module, 60000), (std::vector<Timed>{{50, "FAILED: NO NUMBER\r\n"}}));
 }
 
 TEST(CallModel, FaultsShapeTheResultLine) {

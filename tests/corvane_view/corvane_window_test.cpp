@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -200,13 +201,21 @@ TEST_F(CorvaneWindowTest, DisplayKeepsItsNewestLineInViewAndIsLeftAloneWhenUncha
 TEST_F(CorvaneWindowTest, AboutBoxOpensFromF1) {
   showActive(*window);
   QString title;
-  whenModalOpens([&title](QWidget* modal) {
+  QString version;
+  whenModalOpens([&](QWidget* modal) {
     ASSERT_NE(modal, nullptr);
     title = modal->windowTitle();
-    modal->findChild<QPushButton*>("control1")->click();
+    version = modal->findChild<QLabel*>("aboutVersion")->text();
+    auto* ok = modal->findChild<QPushButton*>("control1");
+    EXPECT_TRUE(ok->isDefault());
+    ok->click();
   });
   QTest::keyClick(edit(kTelephoneNumber), Qt::Key_F1);
   EXPECT_EQ(title, QStringLiteral("About Corvane"));
+  EXPECT_EQ(version, QStringLiteral("Corvane Version 1.0"));
+  EXPECT_TRUE(window->isVisible());
+  // The same entry is the dialog's context menu.
+  EXPECT_EQ(window->contextMenuPolicy(), Qt::ActionsContextMenu);
   EXPECT_EQ(window->actions().value(0)->text(), QStringLiteral("&About Corvane..."));
 }
 

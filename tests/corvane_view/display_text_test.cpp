@@ -53,15 +53,6 @@ TEST_F(MultiLineEditTest, ShowsLinesAndReadsBackTheSameBytes) {
   EXPECT_EQ(edited, 0);
 }
 
-TEST_F(MultiLineEditTest, NewTextKeepsTheNewestLineInView) {
-  edit.setBytes(lines(100));
-  QScrollBar* bar = edit.verticalScrollBar();
-  EXPECT_GT(bar->maximum(), 0);
-  EXPECT_EQ(bar->value(), bar->maximum());
-  edit.setBytes(lines(101));
-  EXPECT_EQ(bar->value(), bar->maximum());
-}
-
 TEST_F(MultiLineEditTest, SameTextLeavesScrollAndSelectionAlone) {
   edit.setBytes(lines(100));
   edit.verticalScrollBar()->setValue(0);

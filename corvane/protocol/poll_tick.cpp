@@ -53,7 +53,12 @@ void CCorvaneDlg::normalTickSteps() {
     successSeen = 1;
     tickCount = 0;
     timerRearmed = true;
-  } else if (quiet) {
+  }
+
+  // A quiet tick with nothing pending passes on the mailbox; the tick that has just
+  // acted on a report counts as such, so its command goes out ahead of a run's next
+  // message.
+  if (quiet && successPending == 0) {
     timerRearmed = true;
     if (std::optional<char> command = files_.takeCommand()) link_.sendByte(*command);
   }

@@ -112,13 +112,14 @@ TEST_F(PollTickTest, CommandByteIsSentOnceAndMarkedTaken) {
   dir.write("command", "G");
   replyWith("busy");
   tick();
-  // The quiet tick that acts on a report leaves the mailbox for the next one.
+  EXPECT_TRUE(sentWrites().empty());
+  // The quiet tick that acts on a report passes the mailbox on as well.
   replyWith("M00");
-  tick();
   tick();
   EXPECT_TRUE(sentWrites().empty());
   tick();
   EXPECT_EQ(sentWrites(), std::vector<std::string>{"G"});
+  EXPECT_EQ(dlg.successSeen, 1);
 }
 
 TEST_F(PollTickTest, TimeoutRecordEveryFiveHundredAndOneNormalTicks) {

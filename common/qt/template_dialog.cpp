@@ -19,11 +19,11 @@ namespace {
 // What the original edit control allowed when no limit was set.
 constexpr int kUnlimitedEditChars = 32767;
 
-QString objectNameFor(const ControlSpec& spec) {
-  if (spec.id != ControlSpec::kNoId) return QStringLiteral("control%1").arg(spec.id);
-  QString kind = spec.kind == ControlKind::kGroupBox ? QStringLiteral("group")
+QString objectNameFor(const ControlSpec& entry) {
+  if (entry.id != ControlSpec::kNoId) return QStringLiteral("control%1").arg(entry.id);
+  QString kind = entry.kind == ControlKind::kGroupBox ? QStringLiteral("group")
                                                       : QStringLiteral("label");
-  return QStringLiteral("%1_%2_%3").arg(kind).arg(spec.x).arg(spec.y);
+  return QStringLiteral("%1_%2_%3").arg(kind).arg(entry.x).arg(entry.y);
 }
 
 }  // namespace
@@ -37,11 +37,11 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
                  Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(units_.toPixels(0, 0, template_.width, template_.height).size());
-  for (const ControlSpec& spec : template_.controls) {
-    QWidget* widget = createControl(spec);
-    widget->setObjectName(objectNameFor(spec));
-    widget->setGeometry(units_.toPixels(spec.x, spec.y, spec.width, spec.height));
-    if (spec.id != ControlSpec::kNoId) controls_[spec.id] = widget;
+  for (const ControlSpec& entry : template_.controls) {
+    QWidget* widget = createControl(entry);
+    widget->setObjectName(objectNameFor(entry));
+    widget->setGeometry(units_.toPixels(entry.x, entry.y, entry.width, entry.height));
+    if (entry.id != ControlSpec::kNoId) controls_[entry.id] = widget;
   }
   addAboutEntry();
   connect(&pollTimer_, &QTimer::timeout, this, [this] { runTick(); });
@@ -49,11 +49,11 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
 
 TemplateDialog::~TemplateDialog() = default;
 
-QWidget* TemplateDialog::createControl(const ControlSpec& spec) {
-  QString caption = latin1ToQString(spec.caption);
-  QString accessible = spec.accessibleName.empty() ? caption : latin1ToQString(spec.accessibleName);
-  int id = spec.id;
-  switch (spec.kind) {
+QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
+  QString caption = latin1ToQString(entry.caption);
+  QString accessible = entry.accessibleName.empty() ? caption : latin1ToQString(entry.accessibleName);
+  int id = entry.id;
+  switch (entry.kind) {
     case ControlKind::kEdit: {
       auto* edit = new QLineEdit(this);
       edit->setAccessibleName(accessible);
@@ -71,7 +71,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& spec) {
       return edit;
     }
     case ControlKind::kPushButton: {
-      auto* button = new WrappingPushButton(caption, spec.multiLine, this);
+      auto* button = new WrappingPushButton(caption, entry.multiLine, this);
       button->setAccessibleName(accessible);
       connect(button, &QPushButton::clicked, this, [this, id] {
         if (handlers_.clicked) handlers_.clicked(id);
@@ -79,7 +79,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& spec) {
       return button;
     }
     case ControlKind::kRadioButton: {
-      auto* button = new SoloRadioButton(caption, spec.multiLine, this);
+      auto* button = new SoloRadioButton(caption, entry.multiLine, this);
       button->setAccessibleName(accessible);
       connect(button, &QRadioButton::clicked, this, [this, id] {
         if (handlers_.clicked) handlers_.clicked(id);

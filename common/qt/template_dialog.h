@@ -72,7 +72,7 @@ class TemplateDialog : public QDialog, public ControlPanel {
   virtual void runTick();
 
  private:
-  QWidget* createControl(const ControlSpec& spec);
+  QWidget* createControl(const ControlSpec& entry);
   void addAboutEntry();
 
   DialogTemplate template_;

@@ -87,13 +87,13 @@ TEST_F(CorvaneWindowTest, EveryControlIsThereWithItsCaption) {
 TEST_F(CorvaneWindowTest, ControlsKeepTheirRectanglesAndOverlapsOfTheTemplateOnly) {
   DialogTemplate dialog = corvaneTemplate();
   std::vector<QRect> shown;
-  for (const ControlSpec& spec : dialog.controls) {
-    QRect expected = window->units().toPixels(spec.x, spec.y, spec.width, spec.height);
-    QWidget* control = spec.id != ControlSpec::kNoId ? window->control(spec.id) : nullptr;
+  for (const ControlSpec& entry : dialog.controls) {
+    QRect expected = window->units().toPixels(entry.x, entry.y, entry.width, entry.height);
+    QWidget* control = entry.id != ControlSpec::kNoId ? window->control(entry.id) : nullptr;
     if (control != nullptr) {
-      EXPECT_EQ(control->geometry(), expected) << spec.id;
+      EXPECT_EQ(control->geometry(), expected) << entry.id;
     }
-    EXPECT_TRUE(window->rect().contains(expected)) << spec.caption;
+    EXPECT_TRUE(window->rect().contains(expected)) << entry.caption;
     shown.push_back(expected);
   }
   for (std::size_t a = 0; a < shown.size(); ++a) {

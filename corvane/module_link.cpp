@@ -39,6 +39,21 @@ std::string ModuleLink::queryRegister(std::string_view frame) {
   return reply;
 }
 
+std::string ModuleLink::registerLinkCheck(std::string_view reg) {
+  constexpr int kStepMs = 100;
+  constexpr std::size_t kStaleInputBytes = 100;
+  const std::string query = "R" + std::string(reg);
+  for (int i = 0; i < 3; ++i) sendByte('\r');
+  pauseMs(kStepMs);
+  readUpTo(kStaleInputBytes);
+  queryRegister(query);
+  sendBytes("W" + std::string(reg) + "55");
+  pauseMs(kStepMs);
+  std::string reply = queryRegister(query);
+  pauseMs(kStepMs);
+  return reply;
+}
+
 int hexPairToByte(char p0, char p1) { return 16 * hexDigit(p0) + hexDigit(p1); }
 
 int hexPairToByte(std::string_view text, std::size_t i) {

@@ -40,6 +40,12 @@ class ModuleLink {
   // characters); bytes after the second are left for later reads.
   std::string queryRegister(std::string_view frame);
 
+  // The link check on a test register ("80" at start-up, "50" for detection): three
+  // CRs, 100 ms, stale input dropped, a first query, 55 written to the register, and
+  // a second query between 100 ms pauses. Returns the second query's reply, which is
+  // "55" when the module answers on this port at this speed.
+  std::string registerLinkCheck(std::string_view reg);
+
  private:
   SerialPort& port_;
   Clock& clock_;

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr int kDetectBaud = 115200;
-constexpr int kLinkStepMs = 100;
-constexpr std::size_t kStaleInputBytes = 100;
 constexpr int kCommportEditPauseMs = 200;
 
 }  // namespace
@@ -16,16 +14,8 @@ void CCorvaneDlg::onDetectPortClicked() {
   port().close();
   for (char digit = '1'; digit <= '9'; ++digit) {
     const std::string name = std::string("COM") + digit + ":";
-    // Register 50 answers "55" after "W5055" on the port the module is on.
     l.openPort(name, kDetectBaud);
-    for (int i = 0; i < 3; ++i) l.sendByte('\r');
-    l.pauseMs(kLinkStepMs);
-    l.readUpTo(kStaleInputBytes);
-    l.queryRegister("R50");
-    l.sendBytes("W5055");
-    l.pauseMs(kLinkStepMs);
-    std::string reply = l.queryRegister("R50");
-    l.pauseMs(kLinkStepMs);
+    std::string reply = l.registerLinkCheck("50");
     if (reply == "55") {
       commportText = name;
       receivedText = std::string("communication port: ") + digit + "  Please exit and reenter";

@@ -47,16 +47,9 @@ void CCorvaneDlg::linkTestAtStartUp() {
   ModuleLink& l = link();
   const std::string name = commportText;
 
-  // Register 80 answers "55" after "W8055" when the module runs at 9600 baud.
+  // At 9600 baud the module must answer the check on register 80.
   l.openPort(name, kSlowBaud);
-  for (int i = 0; i < 3; ++i) l.sendByte('\r');
-  l.pauseMs(kLinkStepMs);
-  l.readUpTo(kStaleInputBytes);
-  l.queryRegister("R80");
-  l.sendBytes("W8055");
-  l.pauseMs(kLinkStepMs);
-  std::string reply = l.queryRegister("R80");
-  l.pauseMs(kLinkStepMs);
+  std::string reply = l.registerLinkCheck("80");
   if (reply == "55") {
     commportText = name;
     // The port digit of a name such as COM3:; a shorter name has none.

@@ -2,11 +2,14 @@
 # Installs what is missing, builds, and runs Corvane against the module simulator:
 # zmsim answers as COM1: in demo-work/, which holds a telephone number and sample
 # messages. The simulator stops when Corvane's window is closed.
+# ZM_BUILD_DIR names another build directory than build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+build_dir=${ZM_BUILD_DIR:-build}
+case "$build_dir" in /*) ;; *) build_dir="$root/$build_dir" ;; esac
 
-scripts/setup.sh build
+scripts/setup.sh "$build_dir"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'TEXT'
@@ -41,7 +44,7 @@ put alarmmessage7 "1234NBA00100000"  # SIA FSK F2
 put alarmmessage8 "123418140100000"  # Contact-ID: opening by user 000
 : > displaymessage                   # Corvane writes its delivery snapshot here
 
-"$root/build/zmsim" --link ports/COM1 --log zmsim.log > zmsim.out 2>&1 &
+"$build_dir/zmsim" --link ports/COM1 --log zmsim.log > zmsim.out 2>&1 &
 sim_pid=$!
 stop_sim() {
   if kill -0 "$sim_pid" 2>/dev/null; then
@@ -63,4 +66,4 @@ demo: the module simulator answers as COM1: on $(head -n1 zmsim.out), 9600 baud.
 demo: working directory $work; every frame Corvane sends is in zmsim.log there.
 demo: alarmmessage 1 to 3 and 8 are Contact-ID, 5 Pulse 4X2, 6 SIA FSK F1, 7 SIA FSK F2.
 TEXT
-"$root/build/corvane"
+"$build_dir/corvane"

@@ -8,6 +8,7 @@
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
 #include "fakes/fake_control_panel.h"
+#include "fakes/operator_actions.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
@@ -36,23 +37,12 @@ class CorvaneFixture : public ::testing::Test {
   void replyWith(std::string_view bytes) { bench.replyWith(kModule, bytes); }
 
   // Operator actions: change a control as the operator would, then the notification.
-  void typeInto(int id, const std::string& text) {
-    for (char c : text) {
-      panel.typeInto(id, std::string(1, c));
-      dlg.onTextChanged(id);
-    }
-  }
+  void typeInto(int id, const std::string& text) { operator_actions::typeInto(panel, dlg, id, text); }
   void replaceText(int id, const std::string& text) {
-    panel.replaceText(id, text);
-    dlg.onTextChanged(id);
+    operator_actions::replaceText(panel, dlg, id, text);
   }
-  void click(int id) {
-    panel.click(id);
-    dlg.onClicked(id);
-  }
-  void tick(int times = 1) {
-    for (int i = 0; i < times; ++i) dlg.onTimer();
-  }
+  void click(int id) { operator_actions::click(panel, dlg, id); }
+  void tick(int times = 1) { operator_actions::tick(dlg, times); }
 
   // Everything written to the module since openModule() (or clearWire()).
   std::string sentBytes() const { return bench.written(kModule); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/fake_control_panel.h"
+#include "fakes/operator_actions.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
@@ -33,23 +34,12 @@ class HalvardFixture : public ::testing::Test {
   void start() { dlg.startUp(); }
 
   // Operator actions: change a control as the operator would, then the notification.
-  void typeInto(int id, const std::string& text) {
-    for (char c : text) {
-      panel.typeInto(id, std::string(1, c));
-      dlg.onTextChanged(id);
-    }
-  }
+  void typeInto(int id, const std::string& text) { operator_actions::typeInto(panel, dlg, id, text); }
   void replaceText(int id, const std::string& text) {
-    panel.replaceText(id, text);
-    dlg.onTextChanged(id);
+    operator_actions::replaceText(panel, dlg, id, text);
   }
-  void click(int id) {
-    panel.click(id);
-    dlg.onClicked(id);
-  }
-  void tick(int times = 1) {
-    for (int i = 0; i < times; ++i) dlg.onTimer();
-  }
+  void click(int id) { operator_actions::click(panel, dlg, id); }
+  void tick(int times = 1) { operator_actions::tick(dlg, times); }
 
   // Every bench event in order as "kind device [bytes]", e.g. "open COM1:", "write COM1: R50".
   std::vector<std::string> portLog() const {

@@ -21,7 +21,7 @@ std::string deviceWords(const std::string& name, const std::string& device) {
 }  // namespace
 
 std::string shortDevicePath(const std::string& path, std::size_t maxChars) {
-  constexpr std::size_t kTail = 14;
+  constexpr std::size_t kTail = 12;  // keeps "-if00-port0"
   if (path.size() <= maxChars || maxChars < kTail + 8) return path;
   std::size_t head = maxChars - kTail - 3;
   return path.substr(0, head) + "..." + path.substr(path.size() - kTail);
@@ -75,7 +75,7 @@ std::string describePortProblem(const std::string& name, const PortProblem& prob
     case Kind::kControllingTerminal:
       return who + device + " is this program's own terminal, not a port";
     case Kind::kLineSettings:
-      return who + device + " does not take this speed with 8 data bits, no parity, 1 stop bit";
+      return who + device + " refused the speed or the 8N1 framing";
     case Kind::kGone:
       return who + device + " went away (unplugged?)";
     case Kind::kOther:

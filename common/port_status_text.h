@@ -4,8 +4,9 @@
 
 #include "common/serial_port.h"
 
-// The status line's words for what happened to a port, one short line each (a long
-// device path is shortened in the middle so the line stays near 100 characters).
+// The status line's words for what happened to a port, one short line each: a long
+// device path is shortened in the middle, so a line stays within about 100 characters
+// for /dev/ttyUSB0 and within 120 for the longest by-id names.
 // name is the port name as the operator typed or stored it ("COM3:", "/dev/ttyUSB0").
 
 // "COM3: is /dev/serial/by-id/usb-FTDI_..., open at 9600 baud"
@@ -20,4 +21,4 @@ std::string describePortFoundAgain(const std::string& name, const std::string& d
 
 // path itself when it has at most maxChars characters, else its start and its end
 // around "...": a by-id name keeps its maker and its "-if00-port0" tail.
-std::string shortDevicePath(const std::string& path, std::size_t maxChars = 48);
+std::string shortDevicePath(const std::string& path, std::size_t maxChars = 42);

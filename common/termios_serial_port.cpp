@@ -133,7 +133,10 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
   // fifo, a folder, a plain file or the operator's own terminal even for a moment;
   // O_CREAT is never given.
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return fail(kindForOpenError(errno), errno);
+  if (::stat(path.c_str(), &st) != 0) {
+    int error = errno;
+    return fail(kindForOpenError(error), error);
+  }
   if (!S_ISCHR(st.st_mode)) return fail(Kind::kNotSerial, 0);
   if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
   if (!speedFor(baud_)) return fail(Kind::kLineSettings, EINVAL);
@@ -160,7 +163,7 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
   }
   fd_ = fd;
   if (::fstat(fd_, &st) != 0 || !S_ISCHR(st.st_mode) || !::isatty(fd_)) {
-    return fail(Kind::kNotSerial, errno == ENOTTY ? 0 : errno);
+    return fail(Kind::kNotSerial, 0);
   }
   if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return fail(Kind::kBusy, errno);

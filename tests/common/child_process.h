@@ -32,7 +32,9 @@ inline std::optional<std::string> inChild(const std::function<std::string()>& wo
   std::string text;
   char buffer[256];
   ssize_t n;
-  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
+  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
   ::close(fds[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);

@@ -26,6 +26,7 @@ class TermiosPortTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(pty.ok());
     dir.makeDir("ports");
+    dir.makeDir("lock");
     std::filesystem::create_symlink(pty.slavePath(), dir / "ports/COM3");
   }
 
@@ -47,7 +48,8 @@ class TermiosPortTest : public ::testing::Test {
 
   TempDir dir;
   PtyPair pty;
-  TermiosSerialPort port{dir.path()};
+  PortPlaces places{DeviceTree{}, {dir / "lock"}};
+  TermiosSerialPort port{dir.path(), places};
   Watchdog watchdog{20s, "a termios port call"};
 };
 
@@ -116,7 +118,7 @@ TEST_F(TermiosPortTest, OpenAndPurgeDropWhatArrivedBefore) {
 
 TEST_F(TermiosPortTest, HeldPortDoesNotOpenTwiceUntilClosed) {
   ASSERT_TRUE(port.open("COM3:", 9600));
-  TermiosSerialPort second(dir.path());
+  TermiosSerialPort second(dir.path(), places);
   EXPECT_FALSE(second.open("COM3:", 9600));
   EXPECT_FALSE(second.isOpen());
   EXPECT_FALSE(second.open(pty.slavePath(), 115200));
@@ -134,7 +136,7 @@ TEST_F(TermiosPortTest, OpeningAnotherPortLetsGoOfTheFirst) {
   std::filesystem::create_symlink(other.slavePath(), dir / "ports/COM4");
   ASSERT_TRUE(port.open("COM3:", 9600));
   ASSERT_TRUE(port.open("COM4:", 9600));
-  TermiosSerialPort second(dir.path());
+  TermiosSerialPort second(dir.path(), places);
   EXPECT_TRUE(second.open("COM3:", 9600));
   port.write("4");
   EXPECT_EQ(other.receiveAtModule(1), "4");

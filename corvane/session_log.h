@@ -42,6 +42,9 @@ class SessionLog {
 
   SessionLog(const std::filesystem::path& workDir, MsSource sinceStartMs, StatusLine& status,
              std::uintmax_t rotateBytes = kRotateBytes);
+  // Flushes what is left, so the last bytes of a session are kept at exit; the status
+  // line must still be there.
+  ~SessionLog() { flush(); }
   SessionLog(const SessionLog&) = delete;
   SessionLog& operator=(const SessionLog&) = delete;
 

@@ -10,18 +10,18 @@ SessionLog::SessionLog(const std::filesystem::path& workDir, MsSource sinceStart
     : file_(workDir / kFileName, rotateBytes), sinceStartMs_(std::move(sinceStartMs)),
       status_(status) {}
 
-void SessionLog::record(const char* word, std::string text) {
-  pending_.push_back(Event{sinceStartMs_(), word, std::move(text)});
+void SessionLog::record(const char* word, std::string text, const char* remark) {
+  pending_.push_back(Event{sinceStartMs_(), word, std::move(text), remark});
 }
 
-void SessionLog::sent(std::string_view bytes) { record("tx", escapeBytes(bytes)); }
+void SessionLog::sent(std::string_view bytes) { record("tx", std::string(bytes)); }
 
 void SessionLog::received(std::string_view bytes) {
-  if (!bytes.empty()) record("rx", escapeBytes(bytes));
+  if (!bytes.empty()) record("rx", std::string(bytes));
 }
 
 void SessionLog::unsent(std::string_view bytes) {
-  record("unsent", escapeBytes(bytes) + "  # port not open");
+  record("unsent", std::string(bytes), "  # port not open");
 }
 
 void SessionLog::noteStart(const Start& start) {
@@ -29,7 +29,7 @@ void SessionLog::noteStart(const Start& start) {
                      (start.portName.empty() ? "(none)" : start.portName) + " " +
                      (start.device.empty() ? "(no device)" : start.device) + " ";
   text += start.baud > 0 ? std::to_string(start.baud) + " baud" : "not open";
-  record("start", escapeBytes(text));
+  record("start", std::move(text));
 }
 
 void SessionLog::noteAction(std::string_view button, std::string_view format) {
@@ -38,13 +38,13 @@ void SessionLog::noteAction(std::string_view button, std::string_view format) {
     text += ' ';
     text += format;
   }
-  record("action", escapeBytes(text));
+  record("action", std::move(text));
 }
 
-void SessionLog::notePort(std::string_view message) { record("port", escapeBytes(message)); }
+void SessionLog::notePort(std::string_view message) { record("port", std::string(message)); }
 
 void SessionLog::noteTimeout(std::string_view message) {
-  record("timeout", escapeBytes(message));
+  record("timeout", std::string(message));
 }
 
 void SessionLog::flush() {
@@ -57,7 +57,8 @@ void SessionLog::flush() {
     text += '\n';
   }
   for (const Event& e : pending_) {
-    text += formatLogLine(e.ms, std::string(e.word) + ' ' + e.text);
+    // Every text is escaped, so one event is one line whatever a port name holds.
+    text += formatLogLine(e.ms, std::string(e.word) + ' ' + escapeBytes(e.text) + e.remark);
     text += '\n';
   }
   const std::size_t events = pending_.size();

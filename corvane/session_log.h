@@ -73,12 +73,14 @@ class SessionLog {
   static std::string localDateTime();
 
  private:
+  // Kept raw: escaping and formatting wait for flush(), outside the timed sequences.
   struct Event {
     std::int64_t ms;
     const char* word;
-    std::string text;  // already escaped
+    std::string text;
+    const char* remark;  // after the escaped text as it stands; may be empty
   };
-  void record(const char* word, std::string text);
+  void record(const char* word, std::string text, const char* remark = "");
 
   RotatingLogFile file_;
   MsSource sinceStartMs_;

@@ -82,7 +82,7 @@ TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
   log.notePort("COM1: (/dev/ttyUSB0) went away");
   clock.advance(50100);
   log.noteTimeout("error: communication timeout");
-  log.noteStart({"2026-12-08 09:20:00", "V4.9", "COM7:", "", 0});
+  log.noteStart({"2026-12-08 09:20:00", "V4.9", "COM7:\r\n", "", 0});
   log.flush();
   EXPECT_EQ(dir.read("corvane.log"),
             "       0 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud\n"
@@ -90,7 +90,7 @@ TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
             "       5 ms  action transmit Contact-ID\n"
             "       5 ms  port COM1: (/dev/ttyUSB0) went away\n"
             "   50105 ms  timeout error: communication timeout\n"
-            "   50105 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7: (no device) not open\n");
+            "   50105 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7:<CR><LF> (no device) not open\n");
 }
 
 TEST_F(SessionLogTest, AnotherSessionAppendsAndFlushWithoutEventsTouchesNothing) {
@@ -135,6 +135,16 @@ TEST_F(SessionLogTest, MovesAFullLogAsideKeepingOnePreviousFile) {
   EXPECT_EQ(dir.read("corvane.log.1"), "       0 ms  tx R80\n");
   EXPECT_EQ(dir.read("corvane.log"), line + line + line + line);
   EXPECT_TRUE(status.messages.empty());
+
+  // When the full file cannot be moved aside, it keeps growing rather than lose lines.
+  std::filesystem::remove(dir / "corvane.log.1");
+  dir.makeDir("corvane.log.1");
+  flushLines(1);
+  flushLines(1);
+  EXPECT_EQ(dir.read("corvane.log"), line + line + line + line + line + line);
+  ASSERT_EQ(status.messages.size(), 1u);
+  EXPECT_EQ(status.last().rfind("session log ./corvane.log: it could not be moved to corvane.log.1", 0), 0u)
+      << status.last();
 }
 
 TEST_F(SessionLogTest, ALogThatCannotBeWrittenIsSaidOnceAndNothingIsClaimed) {

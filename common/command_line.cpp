@@ -32,8 +32,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 std::string usageText(const ProgramInfo& program, const CommandLine& line, const fs::path& workDir) {
   const std::string shared = kSharedFolderName;
-  std::string where = workDir.empty() ? std::string("none, since neither $XDG_DATA_HOME nor $HOME is set")
-                      : workDir.string() + (line.desktop ? " (--desktop)" : " (the current directory)");
+  std::string where = workDir.string() + (line.desktop ? " (--desktop)" : " (the current directory)");
+  if (workDir.empty()) {
+    where = line.desktop ? "none, since neither $XDG_DATA_HOME nor $HOME is set" : "none, the current directory is gone";
+  }
   return "usage: " + program.name + " [--desktop]\n" +
          "       " + program.name + " --help | --version\n" +
          program.summary + "\n\n" +

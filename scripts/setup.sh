@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev xvfb xauth
-          imagemagick fonts-dejavu-core ccache)
+          imagemagick fonts-dejavu-core ccache
+          dpkg-dev file desktop-file-utils appstream x11-utils man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

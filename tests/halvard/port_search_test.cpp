@@ -11,7 +11,7 @@ std::string module(std::string_view written, int) { return written == "R50" ? "1
 std::string echo(std::string_view written, int) { return std::string(written); }
 
 std::vector<std::string> triedAndClosed(const std::string& name) {
-  return {"open " + name,  "purge " + name,   "write " + name + " \r", "write " + name + " \r",
+  return {"open " + name + " 9600", "purge " + name,   "write " + name + " \r", "write " + name + " \r",
           "write " + name + " \r", "write " + name + " R50", "close " + name};
 }
 }  // namespace
@@ -47,7 +47,7 @@ TEST_F(HalvardPortSearch, FindsTheModuleOnComFourAndStops) {
     std::vector<std::string> one = triedAndClosed(name);
     expected.insert(expected.end(), one.begin(), one.end());
   }
-  for (const char* line : {"open COM4:", "purge COM4:", "write COM4: \r", "write COM4: \r",
+  for (const char* line : {"open COM4: 9600", "purge COM4:", "write COM4: \r", "write COM4: \r",
                            "write COM4: \r", "write COM4: R50", "read COM4: 1A"})
     expected.push_back(line);
   EXPECT_EQ(portLog(), expected);

@@ -146,3 +146,24 @@ TEST_F(HalvardPortSearch, AnswerToTheWakeUpAloneDoesNotCount) {
   EXPECT_EQ(mainPort.openName(), "COM3:");
 }
 
+
+TEST_F(HalvardPortSearch, PortsThatRefuseToOpenOrNeverTakeTheRequestArePassedOver) {
+  addPorts();
+  bench.addDevice("COM1:", module);
+  bench.refusePermission("COM1:", "dialout");
+  bench.addDevice("COM2:", module);
+  bench.refuseBusy("COM2:", 4242);
+  bench.addDevice("COM3:", module);
+  bench.loseWrites("COM3:", 500);  // a peer that stopped reading
+  bench.addDevice("COM4:", module);
+  startWith("");
+  click(kAutoDetect);
+
+  std::vector<std::string> log = portLog();
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 2),
+            (std::vector<std::string>{"fail COM1:", "fail COM2:"}));
+  EXPECT_EQ(bench.written("COM3:"), "");
+  EXPECT_FALSE(bench.isHeld("COM3:"));
+  EXPECT_EQ(mainPort.openName(), "COM4:");
+  EXPECT_EQ(panel.text(kCommPort), "COM4:");
+}

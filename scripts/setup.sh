@@ -4,8 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# xvfb and xauth: xvfb-run, which the demo offers when there is no display (xvfb
+# only recommends xauth, and xvfb-run fails without it). fonts-dejavu-core: the
+# windows size their controls from the dialog font's metrics, offscreen in the tests
+# too, so a font must be there.
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev xvfb xauth
-          imagemagick fonts-dejavu-core ccache)
+          fonts-dejavu-core ccache)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

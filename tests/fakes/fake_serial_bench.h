@@ -114,6 +114,9 @@ class FakeSerialBench {
 
   // The clock's timeline, where the bench records (WireTimeline::format puts it in words).
   const WireTimeline& timeline() const { return clock_.timeline(); }
+  // Every port event in words, in order: "open COM1: 9600", "write COM1: R50",
+  // "fail COM4:", "gone COM1:", "lost COM1: R80"... (the clock's pauses left out).
+  std::vector<std::string> log() const { return timeline().format(WireTimeline::portKinds()); }
   // Every port event on the timeline, in order (the clock's pauses left out).
   std::vector<Event> events() const {
     std::vector<Event> out;

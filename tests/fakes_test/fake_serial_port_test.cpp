@@ -19,7 +19,7 @@ class FakeSerialPortTest : public ::testing::Test {
  protected:
   FakeSerialPortTest() : bench(clock), port(bench) {}
 
-  Lines log() const { return clock.timeline().format(WireTimeline::portKinds()); }
+  Lines log() const { return bench.log(); }
 
   VirtualClock clock;
   FakeSerialBench bench;

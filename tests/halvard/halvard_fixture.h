@@ -43,7 +43,7 @@ class HalvardFixture : public ::testing::Test {
 
   // Every port event in order, e.g. "open COM1: 9600", "write COM1: R50", "fail COM4:".
   std::vector<std::string> portLog() const {
-    return bench.timeline().format(WireTimeline::portKinds());
+    return bench.log();
   }
   void clearLog() {
     bench.clearEvents();

@@ -47,6 +47,12 @@ class CorvaneFixture : public ::testing::Test {
   // Everything written to the module since openModule() (or clearWire()).
   std::string sentBytes() const { return bench.written(kModule); }
   std::vector<std::string> sentWrites() const { return bench.writes(); }
+  // Every port event since openModule() (or clearWire()), e.g. "write COM1: R80",
+  // "gone COM1:", "lost COM1: W3D01", "stat COM1:", "reopen COM1: 9600".
+  std::vector<std::string> portLog() const { return bench.log(); }
+  // The module's USB adapter pulled out and put back (see FakeSerialBench).
+  void unplugModule() { bench.unplug(kModule); }
+  void plugModuleBack() { bench.plugBack(kModule); }
   void clearWire() {
     bench.clearEvents();
     clock.clearPauses();

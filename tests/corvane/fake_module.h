@@ -37,23 +37,15 @@ struct FakeModule {
 
 // Each write on the bench as "<virtual ms> <bytes>", CR shown as "\r".
 inline std::vector<std::string> timedWrites(const FakeSerialBench& bench) {
-  std::vector<std::string> out;
-  for (const auto& e : bench.events())
-    if (e.kind == FakeSerialBench::Event::kWrite) out.push_back(std::to_string(e.atMs) + " " + e.bytes);
-  return out;
+  return bench.timeline().format({WireTimeline::Entry::kWrite}, WireTimeline::Words::kWire,
+                                  WireTimeline::Times::kShown);
 }
 
 // Opens, failed opens and closes on the bench, as "open COM3: 115200", "fail COM4:",
 // "close COM3:".
 inline std::vector<std::string> portEvents(const FakeSerialBench& bench) {
-  std::vector<std::string> out;
-  for (const auto& e : bench.events()) {
-    using E = FakeSerialBench::Event;
-    if (e.kind == E::kOpen) out.push_back("open " + e.device + " " + std::to_string(e.baud));
-    if (e.kind == E::kOpenFailed) out.push_back("fail " + e.device);
-    if (e.kind == E::kClose) out.push_back("close " + e.device);
-  }
-  return out;
+  using E = WireTimeline::Entry;
+  return bench.timeline().format({E::kOpen, E::kOpenFailed, E::kClose});
 }
 
 // The pauses of one register query: 30 ms, then 10 ms after each one-byte read

@@ -81,7 +81,9 @@ void Module::act(const Frame& frame, std::int64_t nowMs) {
       if (registers_.resetArmed()) {
         call_.drop();
         registers_.restoreFactoryDefaults();
-        output_ += "DEFAULTS RESTORED\r\n";
+        // Through the call's lines, so it never lands inside a result line half sent.
+        call_.say(nowMs, "DEFAULTS RESTORED");
+        call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_);
       }
       break;
     case FrameKind::LoneCr:

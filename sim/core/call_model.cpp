@@ -82,6 +82,10 @@ void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, in
   std::string wait = setup.format == 0x00 ? "KISSOFF WAIT " + seconds(setup.kissoffTime)
                                           : std::string("KISSOFF WAIT");
   at(startMs + part(15, lengthMs), Level::Debug, line(wait));
+  // By the kiss-off wait the station has heard the whole message.
+  for (const std::string& understood : setup.station) {
+    at(startMs + part(15, lengthMs), Level::Station, understood);
+  }
   std::int64_t endMs = startMs + part(35, lengthMs);
   if (options_.outcome == Outcome::Deliver) {
     result(endMs, "MESSAGE SUCCESS", Effect::Delivered);
@@ -202,13 +206,18 @@ void CallModel::apply(Effect effect, std::int64_t atMs) {
   }
 }
 
-void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& out) {
+void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& out,
+                        std::vector<std::string>* station) {
   while (!lines_.empty() && lines_.front().atMs <= nowMs) {
     Line due = std::move(lines_.front());
     lines_.pop_front();
     bool shown = due.level == Level::Result ||
                  (due.level == Level::Status && (options & kStatusBit)) ||
                  (due.level == Level::Debug && (options & kDebugBit));
+    if (due.level == Level::Station) {
+      if (station) station->push_back(std::move(due.text));
+      continue;
+    }
     if (shown) out += due.text;
     if (due.tail) {
       lineOpen_ = false;

@@ -4,6 +4,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim/core/module_options.h"
 
@@ -19,6 +20,8 @@ struct CallSetup {
   std::uint8_t tone = 0;       // register B1
   std::uint8_t dialerTimeout = 0;  // register 82, 2-second units
   std::uint8_t kissoffTime = 0;    // register 83, 2-second units
+  // What the receiving station makes of the message (station_report.h), one line each.
+  std::vector<std::string> station;
 };
 
 // The telephone call as the module reports it: free-text lines spread over the call's
@@ -52,13 +55,16 @@ class CallModel {
   // nowMs, or after the rest of a line that is half on the wire.
   void say(std::int64_t nowMs, std::string text);
 
-  // Appends the text of every line due by nowMs, filtered by the AB bits given.
-  void advance(std::int64_t nowMs, std::uint8_t options, std::string& out);
+  // Appends the text of every line due by nowMs, filtered by the AB bits given, and
+  // what the station understood of each message it has heard to station (when given),
+  // one line each. The station's lines never go down the serial line.
+  void advance(std::int64_t nowMs, std::uint8_t options, std::string& out,
+               std::vector<std::string>* station = nullptr);
   std::optional<std::int64_t> nextEventMs() const;
   State state() const { return state_; }
 
  private:
-  enum class Level { Result, Status, Debug };
+  enum class Level { Result, Status, Debug, Station };
   enum class Effect { None, Delivered, Failed, OnHook };
   struct Line {
     std::int64_t atMs;

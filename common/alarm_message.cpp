@@ -166,9 +166,12 @@ AlarmExplanation explainFskF1(std::string_view message) {
   }
 
   std::string end = "ends with the text";
-  if (message.empty()) {
-    e.problems.push_back("no hex pairs: no K frame is sent");
-  } else if (pairs == kFskF1MaxPairs) {
+  if (pairs == 0) {
+    e.problems.push_back(message.empty() ? std::string("no hex pairs: no K frame is sent")
+                                         : "the first pair " + shown(message.substr(0, 2)) +
+                                               " is below 20 hex: no K frame is sent");
+  }
+  if (pairs == kFskF1MaxPairs) {
     end = "ends after 14 pairs, the most the module holds";
     if (message.size() > 2 * kFskF1MaxPairs) {
       e.problems.push_back("SIA FSK F1 takes at most 14 pairs: the " +

@@ -109,6 +109,7 @@ TEST(AlarmMessage, FskF1ShowsTheTextAndWhereTheModuleStops) {
   EXPECT_TRUE(explainAlarmMessage('1', std::string(28, '4')).ok());
 
   EXPECT_TRUE(mentions(explainAlarmMessage('1', ""), "no K frame is sent"));
+  EXPECT_TRUE(mentions(explainAlarmMessage('1', "00"), "the first pair 00 is below 20 hex: no K frame is sent"));
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "414"), "the last digit 4 is not sent"));
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "41F"), "the last digit F goes out with a zero byte"));
   // Lower case is sent as typed; the PC's own conversion reads 4a as j.

@@ -41,6 +41,9 @@ std::string_view fieldOf(std::string_view sent, const Field& field) {
   return sent.substr(field.offset, field.length);
 }
 
+// A field as the summary and the detail show it; "-" where the message ends before it.
+std::string shownField(std::string_view text) { return text.empty() ? "-" : shown(text); }
+
 // The characters of a field that the format does not allow there; the account alone
 // takes the hex digits B to F.
 std::string badCharacters(std::string_view text, bool hexAllowed) {
@@ -127,20 +130,20 @@ AlarmExplanation explainContactId(std::string_view message) {
   const char* zoneWord = openClose ? "user" : "zone";
 
   // One line for the status line: the event first, as a station operator reads it.
-  e.summary = "Contact-ID " + shown(account) + ": " + (meaning.empty() ? "event" : meaning) + " " +
-              shown(event) + (eventName.empty() ? "" : " " + eventName) + ", partition " +
-              shown(partition) + ", " + zoneWord + " " + shown(zone);
+  e.summary = "Contact-ID " + shownField(account) + ": " + (meaning.empty() ? "event" : meaning) + " " +
+              shownField(event) + (eventName.empty() ? "" : " " + eventName) + ", partition " +
+              shownField(partition) + ", " + zoneWord + " " + shownField(zone);
   if (checksum) e.summary += ", checksum " + std::string(1, *checksum);
 
   addDetail(e, "Contact-ID " + shown(sent) + (checksum ? " + checksum " + std::string(1, *checksum) : ""));
-  addDetail(e, "account " + shown(account));
-  addDetail(e, "message type " + shown(type));
-  addDetail(e, "event qualifier " + shown(qualifier) + (meaning.empty() ? "" : ": " + meaning));
+  addDetail(e, "account " + shownField(account));
+  addDetail(e, "message type " + shownField(type));
+  addDetail(e, "event qualifier " + shownField(qualifier) + (meaning.empty() ? "" : ": " + meaning));
   std::string_view group = contactIdEventGroup(code);
-  addDetail(e, "event " + shown(event) + (eventName.empty() ? "" : ": " + eventName) +
+  addDetail(e, "event " + shownField(event) + (eventName.empty() ? "" : ": " + eventName) +
                    (group.empty() ? "" : " (" + std::string(group) + ")"));
-  addDetail(e, "partition " + shown(partition));
-  addDetail(e, std::string(zoneWord) + " " + shown(zone));
+  addDetail(e, "partition " + shownField(partition));
+  addDetail(e, std::string(zoneWord) + " " + shownField(zone));
   addDetail(e, checksum ? "checksum digit " + std::string(1, *checksum) + ", appended by the module"
                         : std::string("checksum: none can be worked out for these characters"));
   for (const std::string& p : e.problems) addDetail(e, "problem: " + p);

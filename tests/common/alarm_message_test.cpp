@@ -62,6 +62,8 @@ TEST(AlarmMessage, ContactIdReportsWhatIsWrongWithoutCorrectingIt) {
   EXPECT_TRUE(mentions(shortOne, "has only 14: the rest goes out as a zero byte and filler"))
       << allProblems(shortOne);
   EXPECT_EQ(shortOne.summary.find("checksum 8"), std::string::npos);
+  EXPECT_EQ(explainAlarmMessage('0', "1234").summary.substr(0, 50),
+            "Contact-ID 1234: event -, partition -, zone -: Con");
   EXPECT_TRUE(mentions(explainAlarmMessage('0', "1234181131010159"), "the 1 character after them are not sent"));
 
   AlarmExplanation letters = explainAlarmMessage('0', "12A41811x101015");

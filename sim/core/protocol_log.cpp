@@ -13,8 +13,13 @@ std::string formatLogLine(std::int64_t ms, std::string_view text) {
 }
 
 void ProtocolLog::line(std::int64_t ms, std::string_view text) {
+  std::string formatted = formatLogLine(ms, text);
+  if (file_ && file_->isOpen()) {
+    if (file_->full(formatted.size())) file_->writeLine(formatLogLine(ms, file_->rotate()));
+    file_->writeLine(formatted);
+  }
   if (!out_) return;
-  *out_ << formatLogLine(ms, text) << '\n';
+  *out_ << formatted << '\n';
   out_->flush();
 }
 

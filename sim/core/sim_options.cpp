@@ -3,10 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-// The build's version comes from the build system when it gives one.
-#ifndef ZM_VERSION
-#define ZM_VERSION "0.0.0"
-#endif
+#include "common/command_line.h"
 
 namespace zmsim {
 
@@ -79,7 +76,7 @@ std::string simUsage() {
          "SIGUSR1 writes the registers and memories to the log; SIGINT or SIGTERM ends.\n";
 }
 
-std::string simVersion() { return std::string("zmsim ") + ZM_VERSION + "\n"; }
+std::string simVersion() { return std::string("zmsim ") + programVersion() + "\n"; }
 
 ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
   ParsedArgs parsed;

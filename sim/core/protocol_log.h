@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/log_line.h"
 #include "sim/core/frame.h"
 #include "sim/core/log_file.h"
 #include "sim/core/register_map.h"
@@ -45,14 +46,9 @@ class ProtocolLog {
   LogFile* file_ = nullptr;
 };
 
-std::string formatLogLine(std::int64_t ms, std::string_view text);
-
-// One line of the log taken apart: its time, its first word and the rest.
-struct LogLine {
-  std::int64_t ms = 0;
-  std::string kind;
-  std::string text;
-};
-std::optional<LogLine> parseLogLine(std::string_view line);
+// One line form for every wire log (common/log_line.h).
+using ::formatLogLine;
+using ::LogLine;
+using ::parseLogLine;
 
 }  // namespace zmsim

@@ -213,7 +213,7 @@ QWidget* TemplateDialog::control(int id) const {
 
 std::string TemplateDialog::text(int id) const {
   QWidget* widget = control(id);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return qStringToLatin1(edit->text());
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return fieldTextToBytes(edit->text());
   if (auto* edit = qobject_cast<MultiLineEdit*>(widget)) return edit->bytes();
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return qStringToLatin1(button->text());
   if (auto* label = qobject_cast<QLabel*>(widget)) return qStringToLatin1(label->text());
@@ -229,10 +229,11 @@ void TemplateDialog::setText(int id, const std::string& text) {
   }
   // Only a change touches the widget: the same text again would move the cursor,
   // drop the operator's selection and repaint.
-  QString shown = latin1ToQString(text);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    QString shown = bytesToFieldText(text);
     if (edit->text() != shown) edit->setText(shown);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    QString shown = latin1ToQString(text);
     if (label->text() != shown) label->setText(shown);
   }
 }

@@ -173,6 +173,13 @@ TEST_F(CorvaneWindowTest, ATickLeavesTheOperatorsSelectionInTheKissoffTime) {
   EXPECT_EQ(kissoff->text(), QString());
 }
 
+TEST_F(CorvaneWindowTest, HexToAsciiShowsALeadingZeroAsItsPicture) {
+  QTest::keyClicks(edit(kHexMessage), "0041");
+  QTest::mouseClick(window->control(kHexToAscii), Qt::LeftButton);
+  EXPECT_EQ(edit(kAsciiMessage)->text(), QStringLiteral(u"\u2400A"));
+  EXPECT_EQ(window->logic().asciiMessage, std::string("\0A", 2));
+}
+
 TEST_F(CorvaneWindowTest, AFailedStoreKeepsTheWindowOpenWithTheMessage) {
   // Text put there behind the limit's back, as a longer value from the module could be.
   edit(kKissoffTime)->setMaxLength(10);

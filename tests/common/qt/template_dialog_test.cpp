@@ -143,12 +143,16 @@ TEST_F(TemplateDialogTest, ARefreshOfTheTextLimitKeepsTheOperatorsSelection) {
   EXPECT_EQ(edit()->text(), QStringLiteral("2"));
 }
 
-TEST_F(TemplateDialogTest, EditTextCrossesAsLatin1BothWays) {
+TEST_F(TemplateDialogTest, EditTextCrossesAsLatin1BothWaysWithControlBytesShown) {
   dialog.setText(kEdit, "caf\xe9 Alarm\r\n\xff");
-  EXPECT_EQ(edit()->text(), QStringLiteral(u"café Alarm\r\nÿ"));
+  EXPECT_EQ(edit()->text(), QStringLiteral(u"café Alarm\u240d\u240aÿ"));
   EXPECT_EQ(dialog.text(kEdit), "caf\xe9 Alarm\r\n\xff");
   edit()->setText(QStringLiteral(u"5 €"));
   EXPECT_EQ(dialog.text(kEdit), "5 ?");
+  // A NUL is a byte like any other: shown as its picture, read back as itself.
+  dialog.setText(kEdit, std::string("\0A\t", 3));
+  EXPECT_EQ(edit()->text(), QStringLiteral(u"\u2400A\t"));
+  EXPECT_EQ(dialog.text(kEdit), std::string("\0A\t", 3));
 }
 
 TEST_F(TemplateDialogTest, RadioButtonIsCheckedBeforeItsHandlerAndNeverTogglesOff) {

@@ -138,6 +138,33 @@ TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
   EXPECT_EQ(window->result(), QDialog::Accepted);
 }
 
+TEST_F(CorvaneWindowTest, EnterInKbdataInTerminalModeKeepsTheWindowOpen) {
+  int enters = 0;
+  window->kbdataEnter = [&enters] { ++enters; };
+  window->open();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Return);  // terminal mode off: Enter closes
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(enters, 0);
+
+  window->open();
+  auto* enable = qobject_cast<QRadioButton*>(window->control(kTerminalEnable));
+  QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(4, enable->height() / 2));
+  ASSERT_EQ(window->logic().terminalSelected, 0);
+  edit(kKbdata)->setFocus();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Return);
+  QTest::keyClick(edit(kKbdata), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(enters, 2);
+
+  // Elsewhere Enter still stores and closes, and Escape closes from kbdata too.
+  QTest::keyClick(edit(kTelephoneNumber), Qt::Key_Return);
+  EXPECT_FALSE(window->isVisible());
+  window->open();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
 TEST_F(CorvaneWindowTest, EscapeClosesWithoutStoring) {
   window->open();
   edit(kHexMessage)->setText(QStringLiteral("4142"));

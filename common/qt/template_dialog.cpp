@@ -102,7 +102,8 @@ void TemplateDialog::showEvent(QShowEvent* event) {
 
 void TemplateDialog::fitToScreen() {
   QScreen* screen = this->screen();
-  if (screen == nullptr) return;
+  // Maximised or full screen, the window manager has fitted it already.
+  if (screen == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
   QRect room = screen->availableGeometry();
   QSize frame = frameGeometry().size() - geometry().size();
   if (frame.isEmpty()) {
@@ -112,10 +113,14 @@ void TemplateDialog::fitToScreen() {
   }
   QSize fits = wantedSize_.boundedTo(room.size() - frame);
   if (fits != size()) resize(fits);
+  // Then moved so that its title bar is on the screen and as much as fits below it.
   QRect outer(frameGeometry().topLeft(), fits + frame);
-  int x = std::clamp(outer.left(), room.left(), std::max(room.left(), room.right() + 1 - outer.width()));
-  int y = std::clamp(outer.top(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height()));
-  if (QPoint(x, y) != outer.topLeft()) move(x, y);
+  auto within = [](int at, int first, int room, int length) {
+    return std::clamp(at, first, std::max(first, first + room - length));
+  };
+  QPoint place(within(outer.left(), room.left(), room.width(), outer.width()),
+               within(outer.top(), room.top(), room.height(), outer.height()));
+  if (place != outer.topLeft()) move(place);
 }
 
 TemplateDialog::~TemplateDialog() = default;

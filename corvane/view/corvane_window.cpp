@@ -1,5 +1,8 @@
 #include "corvane/view/corvane_window.h"
 
+#include <QKeyEvent>
+
+#include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
@@ -14,6 +17,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesyst
       [&dlg] { return dlg.onOk(); },
       [&dlg] { dlg.onTimer(); },
   });
+  control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
   startPollTimer(CCorvaneDlg::kPollPeriodMs);
 }
@@ -26,4 +30,16 @@ CorvaneWindow::~CorvaneWindow() {
 void CorvaneWindow::runTick() {
   TemplateDialog::runTick();
   if (logic_->timerRearmed) restartPollTimer();
+}
+
+bool CorvaneWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == control(corvane_ids::kKbdata) && event->type() == QEvent::KeyPress &&
+      logic_->terminalSelected == 0) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (kbdataEnter) kbdataEnter();
+      return true;  // never reaches the dialog's Enter, which would close it
+    }
+  }
+  return TemplateDialog::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,8 +25,16 @@ class CorvaneWindow : public TemplateDialog {
 
   CCorvaneDlg& logic() { return *logic_; }
 
+  // Enter or Return in kbdata (1032) while terminal mode is on: the operator means a
+  // CR for the module, so the window stays open and this is called instead. Elsewhere,
+  // and with terminal mode off, Enter stores and closes as always.
+  // HOOK: to be wired to the logic's onKbdataEnter() (the key queue) once it has one;
+  // until then Enter there only keeps the window open.
+  std::function<void()> kbdataEnter;
+
  protected:
   void runTick() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::unique_ptr<CCorvaneDlg> logic_;

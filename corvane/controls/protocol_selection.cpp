@@ -33,7 +33,7 @@ void CCorvaneDlg::onProtocolClicked(int id) {
   protocolCode = clicked->code;
   for (const ProtocolButton& button : kProtocolButtons)
     this->*button.selected = &button == clicked ? 0 : 1;
-  protocolChanged = 1;
+  flags.protocolChanged = 1;
   link_.pauseMs(kSelectionPauseMs);
   loadControls();
 }

@@ -62,7 +62,7 @@ TEST_F(FactoryDefaultsTest, SecondClickSendsExactlyTheSameBytes) {
 }
 
 TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
-  dlg.receivedText = "earlier\r\ntext";
+  dlg.display.receivedText = "earlier\r\ntext";
   dlg.shadowAB = 0x64;
   dlg.shadowAC = 0x02;
   dlg.shadowB1 = 0x04;
@@ -77,7 +77,7 @@ TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
 
   click(kFactoryDefault);
 
-  EXPECT_EQ(dlg.receivedText, "default value loaded");
+  EXPECT_EQ(dlg.display.receivedText, "default value loaded");
   EXPECT_EQ(panel.text(kReceived), "default value loaded");
   EXPECT_EQ(dlg.shadowAB, 0x64);
   EXPECT_EQ(dlg.shadowAC, 0x02);

@@ -42,7 +42,7 @@ TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M", "A", "B", "8", "0"}));
   EXPECT_EQ(writeTimes(), (std::vector<std::int64_t>{200, 210, 220, 230, 240, 250}));
   EXPECT_EQ(clock.pauses(), abFramePausesWithoutAnswer());
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 
   clearWire();
   click(kAudio);
@@ -107,7 +107,7 @@ TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
   EXPECT_TRUE(panel.checked(kReduce6db));
   EXPECT_EQ(sentWrites(), (Strings{"W3D01", "MAC", "00", "WAC", "00", "W3D00"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 50, 50, 50, 50}));
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 
   clearWire();
   dlg.shadowAC = 0x02;
@@ -120,37 +120,37 @@ TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
 
 TEST_F(OptionSwitchesTest, ToneClickWritesB1TwiceAndEchoesTheStoredWrite) {
   dlg.shadowB1 = 0x00;
-  dlg.receivedText = "ready";
+  dlg.display.receivedText = "ready";
   dlg.loadControls();
   click(kTone1400);
   EXPECT_EQ(dlg.shadowB1, 0x04);
   EXPECT_TRUE(panel.checked(kTone1400));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "MB1", "04", "WB1", "04"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 100, 100}));
-  EXPECT_EQ(dlg.receivedText, "readyMB104");
+  EXPECT_EQ(dlg.display.receivedText, "readyMB104");
   EXPECT_EQ(panel.text(kReceived), "readyMB104");
 
   click(kTone1400);
   EXPECT_EQ(dlg.shadowB1, 0x00);
   EXPECT_FALSE(panel.checked(kTone1400));
-  EXPECT_EQ(dlg.receivedText, "readyMB104MB100");
+  EXPECT_EQ(dlg.display.receivedText, "readyMB104MB100");
 }
 
 TEST_F(OptionSwitchesTest, DialerTimeoutIsSentByTheTickOnceTwoCharactersStand) {
   typeInto(kDialerTimeout, "0");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
   EXPECT_EQ(clock.pauses(), (Pauses{200}));
   tick();
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
 
   typeInto(kDialerTimeout, "A");
   EXPECT_EQ(sentBytes(), "");  // the edit itself never sends
-  dlg.receivedText = "x";
+  dlg.display.receivedText = "x";
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M82", "0A"}));
-  EXPECT_EQ(dlg.receivedText, "xM820Anew timeout1 value programmed\r\n");
-  EXPECT_EQ(dlg.timeoutChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "xM820Anew timeout1 value programmed\r\n");
+  EXPECT_EQ(dlg.flags.timeoutChanged, 0);
 
   clearWire();
   tick();
@@ -161,7 +161,7 @@ TEST_F(OptionSwitchesTest, ThirdDialerTimeoutCharacterHoldsTheValueBack) {
   typeInto(kDialerTimeout, "0AB");
   tick(3);
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
 
   replaceText(kDialerTimeout, "1b");  // sent as typed, lower case and all
   tick();
@@ -174,7 +174,7 @@ TEST_F(OptionSwitchesTest, DialerTimeoutStepRunsInTerminalModeToo) {
   clearWire();
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M82", "14"}));
-  EXPECT_EQ(dlg.timeoutChanged, 0);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 0);
 }
 
 TEST_F(OptionSwitchesTest, KissoffEditSendsEveryChangeAndNothingWhenEmptied) {
@@ -190,5 +190,5 @@ TEST_F(OptionSwitchesTest, KissoffEditSendsEveryChangeAndNothingWhenEmptied) {
   replaceText(kKissoffTime, "");
   EXPECT_EQ(sentBytes(), "");
   EXPECT_EQ(dlg.kissoffTimeText, "");
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 }

@@ -123,7 +123,7 @@ TEST_F(CorvaneWindowTest, ALoadShowsTheFieldsAndRunsNoHandler) {
   window->logic().loadControls();
   EXPECT_EQ(edit(kTelephoneNumber)->text(), QStringLiteral("5551234"));
   EXPECT_FALSE(dir.exists("telephonenumber"));
-  EXPECT_EQ(window->logic().commportChanged, 0);
+  EXPECT_EQ(window->logic().flags.commportChanged, 0);
 }
 
 TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
@@ -186,7 +186,7 @@ TEST_F(CorvaneWindowTest, DisplayKeepsItsNewestLineInViewAndIsLeftAloneWhenUncha
   window->show();
   std::string text;
   for (int i = 0; i < 60; ++i) text += "MESSAGE SUCCESS " + std::to_string(i) + "\r\n";
-  window->logic().receivedText = text;
+  window->logic().display.receivedText = text;
   window->logic().loadControls();
   QScrollBar* bar = display()->verticalScrollBar();
   ASSERT_GT(bar->maximum(), 0);

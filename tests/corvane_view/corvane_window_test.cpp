@@ -19,6 +19,7 @@
 #include "corvane/view/corvane_window.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 
@@ -32,7 +33,7 @@ using namespace corvane_ids;
 class CorvaneWindowTest : public ::testing::Test {
  protected:
   CorvaneWindowTest() : bench(clock), port(bench) {
-    window = std::make_unique<CorvaneWindow>(port, clock, dir.path(), "libpellix-missing.so");
+    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
   }
@@ -44,6 +45,9 @@ class CorvaneWindowTest : public ::testing::Test {
   VirtualClock clock;
   FakeSerialBench bench;
   FakeSerialPort port;
+  PellixBeep beep{"libpellix-missing.so"};
+  LockedHistoryFile history{dir / "zm40demohistory"};
+  RecordingStatusLine status;
   std::unique_ptr<CorvaneWindow> window;
   bool timerWasActive = false;
 };

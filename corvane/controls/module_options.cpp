@@ -22,9 +22,7 @@ constexpr int kKissoffSettleMs = 200;  // after an M83 write
 }  // namespace
 
 void CCorvaneDlg::onAbSwitchClicked(int id) {
-  const AbSwitch* sw = nullptr;
-  for (const AbSwitch& candidate : kAbSwitches)
-    if (candidate.id == id) sw = &candidate;
+  const AbSwitch* sw = corvane_ids::findControl(kAbSwitches, id);
   if (sw == nullptr) return;
 
   storeControls();

@@ -57,4 +57,12 @@ void sendKFrames(ModuleLink& link, ReceivedDisplay& display, std::string& transm
   }
 }
 
+void sendKPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+               std::string_view message) {
+  link.sendByte(frames::kCr);
+  link.pauseMs(10);
+  transmittingText.clear();
+  sendKFrames(link, display, transmittingText, message);
+}
+
 }  // namespace alarm_frames

@@ -36,4 +36,9 @@ void sendMessageCharacters(ModuleLink& link, ReceivedDisplay& display,
 void sendKFrames(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
                  std::string_view message);
 
+// The SIA FSK F1 message as it follows the number: CR, 10 ms, transmittingText emptied,
+// then the K frames.
+void sendKPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+               std::string_view message);
+
 }  // namespace alarm_frames

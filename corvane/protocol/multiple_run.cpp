@@ -1,3 +1,6 @@
+#include <string>
+#include <string_view>
+
 #include "corvane/corvane_dlg.h"
 #include "corvane/protocol/alarm_frames.h"
 #include "corvane/protocol/frames.h"
@@ -7,9 +10,33 @@ using frames::kCr;
 namespace rm = register_map;
 
 namespace {
+
 // A message file beginning with this letter marks the end of the run.
 constexpr char kEndOfRunMark = 'X';
 constexpr int kPauseBeforeNextMs = 500;
+
+// The next message of a run on the S path, after the 'S' already sent: its characters,
+// CR, 500 ms and 'B', shown.
+void sendNextOnSPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+                     std::string_view message, int count) {
+  transmittingText.clear();
+  alarm_frames::sendMessageCharacters(link, display, transmittingText, message, count);
+  link.sendByte(kCr);
+  link.pauseMs(kPauseBeforeNextMs);
+  link.sendByte(rm::kNextMessage);
+  display.show("\r\nB");
+}
+
+// The next message of a run as K frames, then CR, 100 ms and 'B'; only the frames are
+// shown.
+void sendNextOnKPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+                     std::string_view message) {
+  alarm_frames::sendKPath(link, display, transmittingText, message);
+  link.sendByte(kCr);
+  link.pauseMs(100);
+  link.sendByte(rm::kNextMessage);
+}
+
 }  // namespace
 
 // "go for multiple alarm messages...": starts a run of up to eight alarms in one
@@ -45,10 +72,7 @@ void CCorvaneDlg::onMultipleRunClicked() {
                                         alarm_frames::kMessageChars);
     link.sendByte(kCr);
   } else {
-    link.sendByte(kCr);
-    link.pauseMs(10);
-    transmittingText.clear();
-    alarm_frames::sendKFrames(link, display, transmittingText, alarmMessage1);
+    alarm_frames::sendKPath(link, display, transmittingText, alarmMessage1);
   }
   link.sendByte(kCr);
   link.sendBytes(rm::kEndProgramming);
@@ -90,21 +114,10 @@ void CCorvaneDlg::multipleRunStep() {
   }
 
   if (sPath) {
-    transmittingText.clear();
     int count = pulse4x2Selected == 0 ? alarm_frames::kPulse4x2Chars : alarm_frames::kMessageChars;
-    alarm_frames::sendMessageCharacters(link, display, transmittingText, message, count);
-    link.sendByte(kCr);
-    link.pauseMs(kPauseBeforeNextMs);
-    link.sendByte(rm::kNextMessage);
-    display.show("\r\nB");
+    sendNextOnSPath(link, display, transmittingText, message, count);
     loadControls();
   } else {
-    link.sendByte(kCr);
-    link.pauseMs(10);
-    transmittingText.clear();
-    alarm_frames::sendKFrames(link, display, transmittingText, message);
-    link.sendByte(kCr);
-    link.pauseMs(100);
-    link.sendByte(rm::kNextMessage);
+    sendNextOnKPath(link, display, transmittingText, message);
   }
 }

@@ -6,18 +6,13 @@
 using frames::kCr;
 namespace rm = register_map;
 
-// "go (transmit message)...": loads one alarm (number and message) into the module
-// and tells it to dial. Nothing is awaited: the module's reports come in through the
-// poll tick.
-void CCorvaneDlg::onTransmitClicked() {
-  ModuleLink& link = link_;
-  link.sendByte(kCr);
-  link.pauseMs(50);
-  link.sendBytes(rm::kBeginProgramming);
-  link.pauseMs(50);
+namespace {
 
-  shadowAC &= ~rm::kControlRunBit & 0xFF;
-  std::string acDigits = frames::byteToHexPair(shadowAC);
+// Register AC (the run bit already clear) and the reporting format, each shown as it
+// is sent.
+void sendControlAndFormat(ModuleLink& link, ReceivedDisplay& display, int shadowAC,
+                          char protocolCode) {
+  const std::string acDigits = frames::byteToHexPair(shadowAC);
   display.show(rm::kWriteControl);
   link.sendBytes(rm::kWriteControl);
   link.sendBytes(acDigits);
@@ -32,6 +27,21 @@ void CCorvaneDlg::onTransmitClicked() {
   display.show(protocolCode);
   link.sendByte(kCr);
   link.pauseMs(100);
+}
+
+}  // namespace
+
+// "go (transmit message)...": loads one alarm (number and message) into the module
+// and tells it to dial. Nothing is awaited: the module's reports come in through the
+// poll tick.
+void CCorvaneDlg::onTransmitClicked() {
+  ModuleLink& link = link_;
+  link.sendByte(kCr);
+  link.pauseMs(50);
+  link.sendBytes(rm::kBeginProgramming);
+  link.pauseMs(50);
+  shadowAC &= ~rm::kControlRunBit & 0xFF;
+  sendControlAndFormat(link, display, shadowAC, protocolCode);
   link.sendByte(kCr);
   link.pauseMs(100);
 
@@ -48,12 +58,7 @@ void CCorvaneDlg::onTransmitClicked() {
     link.sendByte(kCr);
     link.pauseMs(30);
   }
-  if (fskF1Selected == 0) {
-    link.sendByte(kCr);
-    link.pauseMs(10);
-    transmittingText.clear();
-    alarm_frames::sendKFrames(link, display, transmittingText, alarmMessage1);
-  }
+  if (fskF1Selected == 0) alarm_frames::sendKPath(link, display, transmittingText, alarmMessage1);
 
   link.sendBytes(rm::kEndProgramming);
   link.pauseMs(50);

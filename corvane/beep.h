@@ -20,7 +20,8 @@ class Beep {
 // pellix.dll) through the normal library search path. Never unloaded.
 class PellixBeep : public Beep {
  public:
-  explicit PellixBeep(std::string libraryFile = "libpellix.so") : libraryFile_(std::move(libraryFile)) {}
+  explicit PellixBeep(std::string libraryFile = "libpellix.so")
+      : libraryFile_(std::move(libraryFile)) {}
 
   void load() override { library_.load(libraryFile_, "MyBeep"); }
   void beep() override { library_.call(); }

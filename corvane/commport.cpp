@@ -24,7 +24,8 @@ void CCorvaneDlg::onDetectPortClicked() {
     std::string reply = l.registerLinkCheck(rm::kDetectTest);
     if (reply == rm::kTestValue) {
       commportText = name;
-      display.receivedText = std::string("communication port: ") + digit + "  Please exit and reenter";
+      display.receivedText =
+          std::string("communication port: ") + digit + "  Please exit and reenter";
       flags.commportChanged = 1;
       break;
     }

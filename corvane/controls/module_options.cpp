@@ -39,7 +39,8 @@ void CCorvaneDlg::onReduce6dbClicked() {
   storeControls();
   link_.pauseMs(kSettleMs);
   // The switch owns the level bit, and always leaves the multiple-run bit clear.
-  shadowAC = (shadowAC ^ (rm::kControlFullLevelBit | rm::kControlRunBit)) & ~rm::kControlRunBit & 0xFF;
+  shadowAC =
+      (shadowAC ^ (rm::kControlFullLevelBit | rm::kControlRunBit)) & ~rm::kControlRunBit & 0xFF;
   reduce6dbSelected = 1;
   link_.sendBytes(rm::kBeginProgramming);
   link_.pauseMs(kProgrammingGapMs);

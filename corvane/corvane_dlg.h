@@ -17,6 +17,7 @@
 #include "corvane/state/delivery_watch.h"
 #include "corvane/state/multiple_run_state.h"
 #include "corvane/state/received_display.h"
+#include "corvane/state/register_shadows.h"
 
 // Corvane's main dialog without its window: the dialog's fields, the program-wide
 // state, and one method per event. The Qt view (corvane/view) owns the widgets,
@@ -96,11 +97,7 @@ class CCorvaneDlg {
 
   // --- program-wide state ----------------------------------------------------------
   char protocolCode = '0';
-  // The program's copies of registers AB, AC and B1 (0 to 255), filled at start-up
-  // and edited bit by bit before each write back.
-  int shadowAB = 0;
-  int shadowAC = 0;
-  int shadowB1 = 0;
+  RegisterShadows shadows;
 
   ReceivedDisplay display;
   DeliveryWatch delivery;

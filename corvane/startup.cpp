@@ -84,20 +84,20 @@ void CCorvaneDlg::readModuleSettings() {
   if (reply.size() == 2) kissoffTimeText += reply;
 
   int value = registerValue(l.queryRegister(rm::kQueryControl));
-  shadowAC = value < 0 ? 0 : value;
+  shadows.shadowAC = value < 0 ? 0 : value;
   if (value >= 0) reduce6dbSelected = selectionFromBit(value, rm::kControlFullLevelBit, false);
 
   applyProtocolAtStartUp();
 
   value = registerValue(l.queryRegister(rm::kQueryOptions));
-  shadowAB = value < 0 ? 0 : value;
+  shadows.shadowAB = value < 0 ? 0 : value;
   if (value >= 0) {
     for (const AbSwitch& sw : kAbSwitches)
       this->*sw.selection = selectionFromBit(value, sw.bit, sw.selectedWhenSet);
   }
 
   value = registerValue(l.queryRegister(rm::kReadTone));
-  shadowB1 = value < 0 ? 0 : value;
+  shadows.shadowB1 = value < 0 ? 0 : value;
   // Only a set bit shows 1400 Hz; a clear one leaves the switch at its start value.
   if (value >= 0 && (value & rm::kToneHighBit) != 0) tone1400Selected = 0;
 }

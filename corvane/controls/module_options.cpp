@@ -27,26 +27,24 @@ void CCorvaneDlg::onAbSwitchClicked(int id) {
 
   storeControls();
   link_.pauseMs(kSettleMs);
-  shadowAB ^= sw->bit;
-  this->*(sw->selection) = selectionFromBit(shadowAB, sw->bit, sw->selectedWhenSet);
+  shadows.flipOptionBit(sw->bit);
+  this->*(sw->selection) = selectionFromBit(shadows.shadowAB, sw->bit, sw->selectedWhenSet);
   // The acknowledgement count is of no use here: the switch shows the new bit whether
   // or not the module answered.
-  frames::writeOptionRegister(link_, rm::kOptions, frames::byteToHexPair(shadowAB));
+  frames::writeOptionRegister(link_, rm::kOptions, frames::byteToHexPair(shadows.shadowAB));
   loadControls();
 }
 
 void CCorvaneDlg::onReduce6dbClicked() {
   storeControls();
   link_.pauseMs(kSettleMs);
-  // The switch owns the level bit, and always leaves the multiple-run bit clear.
-  shadowAC =
-      (shadowAC ^ (rm::kControlFullLevelBit | rm::kControlRunBit)) & ~rm::kControlRunBit & 0xFF;
+  shadows.flipFullLevel();
   reduce6dbSelected = 1;
   link_.sendBytes(rm::kBeginProgramming);
   link_.pauseMs(kProgrammingGapMs);
-  if ((shadowAC & rm::kControlFullLevelBit) == 0) reduce6dbSelected = 0;
+  if ((shadows.shadowAC & rm::kControlFullLevelBit) == 0) reduce6dbSelected = 0;
 
-  const std::string value = frames::byteToHexPair(shadowAC);
+  const std::string value = frames::byteToHexPair(shadows.shadowAC);
   link_.sendBytes(rm::kStoreControl);
   link_.sendBytes(value);
   link_.pauseMs(kProgrammingGapMs);
@@ -62,12 +60,12 @@ void CCorvaneDlg::onToneClicked() {
   storeControls();
   link_.pauseMs(kSettleMs);
   link_.sendByte(frames::kCr);
-  shadowB1 ^= rm::kToneHighBit;
-  tone1400Selected = selectionFromBit(shadowB1, rm::kToneHighBit, true);
+  shadows.flipTone();
+  tone1400Selected = selectionFromBit(shadows.shadowB1, rm::kToneHighBit, true);
 
   // B1 is written twice, as the value the module keeps (M) and as its working value
   // (W); only the kept value is echoed in the display.
-  const std::string value = frames::byteToHexPair(shadowB1);
+  const std::string value = frames::byteToHexPair(shadows.shadowB1);
   display.show(rm::kStoreTone);
   link_.sendBytes(rm::kStoreTone);
   link_.sendBytes(value);

@@ -45,7 +45,7 @@ void sendNextOnKPath(ModuleLink& link, ReceivedDisplay& display, std::string& tr
 // (multipleRunStep, from the poll tick).
 void CCorvaneDlg::onMultipleRunClicked() {
   ModuleLink& link = link_;
-  shadowAC |= rm::kControlRunBit;
+  shadows.setRunBit();
   run.start();
   delivery.successSeen = 0;
   delivery.tickCount = 0;
@@ -53,7 +53,7 @@ void CCorvaneDlg::onMultipleRunClicked() {
   link.sendBytes(rm::kBeginProgramming);
   link.pauseMs(50);
   link.sendBytes(rm::kWriteControl);
-  link.sendBytes(frames::byteToHexPair(shadowAC));
+  link.sendBytes(frames::byteToHexPair(shadows.shadowAC));
   link.pauseMs(100);
   link.sendByte(kCr);
   link.sendBytes(rm::kWriteFormatHead);

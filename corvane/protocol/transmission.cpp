@@ -40,8 +40,8 @@ void CCorvaneDlg::onTransmitClicked() {
   link.pauseMs(50);
   link.sendBytes(rm::kBeginProgramming);
   link.pauseMs(50);
-  shadowAC &= ~rm::kControlRunBit & 0xFF;
-  sendControlAndFormat(link, display, shadowAC, protocolCode);
+  shadows.clearRunBit();
+  sendControlAndFormat(link, display, shadows.shadowAC, protocolCode);
   link.sendByte(kCr);
   link.pauseMs(100);
 

@@ -17,7 +17,7 @@ class MultipleRunTest : public CorvaneFixture {
     dlg.telephoneNumber = "5551234";
     dlg.alarmMessage1 = kFirst;
     dlg.contactIdSelected = 0;
-    dlg.shadowAC = 0x81;
+    dlg.shadows.shadowAC = 0x81;
   }
   void writeFiles(int from, int to) {
     for (int n = from; n <= to; ++n) dir.write("alarmmessage" + std::to_string(n), fileMessage(n));
@@ -51,7 +51,7 @@ TEST_F(MultipleRunTest, StartSendsTheFirstMessageWithTheRunBitSet) {
   expected.send("D").each("5551234").send("\r").send("S").each(kFirst, 30).send("\r").send("\r");
   expected.send("W3D00").pause(50).send("G");
   EXPECT_EQ(wireLog(bench, clock), expected.items);
-  EXPECT_EQ(dlg.shadowAC, 0x83);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x83);
   EXPECT_EQ(dlg.display.receivedText, "D5551234\r\nS" + kFirst);
   EXPECT_EQ(dlg.transmittingText, kFirst);
   EXPECT_EQ(std::tuple(dlg.run.runRemaining, dlg.run.runIndex, dlg.delivery.successSeen, dlg.delivery.tickCount),

@@ -105,9 +105,9 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   for (int id : {kFskF1, kPulse4x2, kFskF2, kAudio, kTerminalEnable, kSia110, kDebug, kStatus,
                  kReduce6db, kTone1400})
     EXPECT_FALSE(panel.checked(id)) << id;
-  EXPECT_EQ(dlg.shadowAB, 0);
-  EXPECT_EQ(dlg.shadowAC, 0);
-  EXPECT_EQ(dlg.shadowB1, 0);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0);
   EXPECT_EQ(panel.textLimit(kKissoffTime), 2);
   EXPECT_TRUE(dir.exists("zm40demohistory"));
   EXPECT_FALSE(dir.exists("telephonenumber"));
@@ -137,9 +137,9 @@ TEST_F(StartUpTest, RegisterRepliesSetTheOptionFields) {
 
   EXPECT_EQ(panel.text(kDialerTimeout), "0A");
   EXPECT_EQ(panel.text(kKissoffTime), "14");
-  EXPECT_EQ(dlg.shadowAC, 0x7F);
-  EXPECT_EQ(dlg.shadowAB, 0x64);
-  EXPECT_EQ(dlg.shadowB1, 0x04);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x7F);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x64);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0x04);
   for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
     EXPECT_TRUE(panel.checked(id)) << id;
 }
@@ -167,9 +167,9 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
 
   EXPECT_EQ(dlg.dialerTimeoutText, "");
   EXPECT_EQ(dlg.kissoffTimeText, "");
-  EXPECT_EQ(dlg.shadowAC, 0);
-  EXPECT_EQ(dlg.shadowAB, 0);
-  EXPECT_EQ(dlg.shadowB1, 0);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0);
   for (int* field : {&dlg.reduce6dbSelected, &dlg.audioSelected, &dlg.sia110Selected,
                      &dlg.debugSelected, &dlg.statusSelected, &dlg.tone1400Selected})
     EXPECT_EQ(*field, -1);

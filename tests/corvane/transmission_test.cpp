@@ -26,7 +26,7 @@ class TransmissionTest : public CorvaneFixture {
     openModule();
     dlg.telephoneNumber = "5551234";
     dlg.alarmMessage1 = kMessage;
-    dlg.shadowAC = 0x81;
+    dlg.shadows.shadowAC = 0x81;
   }
   void select(int CCorvaneDlg::*field, char code) {
     dlg.*field = 0;
@@ -37,14 +37,14 @@ class TransmissionTest : public CorvaneFixture {
 
 TEST_F(TransmissionTest, ContactIdSendsEveryFrameWithItsPauseAndShowsWhatWasSent) {
   select(&CCorvaneDlg::contactIdSelected, '0');
-  dlg.shadowAC = 0x83;
+  dlg.shadows.shadowAC = 0x83;
   click(kTransmit);
 
   Wire expected = opening("81", '0');
   expected.send("D").each("5551234").send("\r");
   expected.send("S").each(kMessage, 30).send("\r").pause(30).then(closing());
   EXPECT_EQ(wire(), expected.items);
-  EXPECT_EQ(dlg.shadowAC, 0x81);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x81);
   EXPECT_EQ(dlg.display.receivedText, "WAC81\rW7F00D5551234\r\ntestingS" + kMessage);
   EXPECT_EQ(dlg.transmittingText, kMessage);
   EXPECT_EQ(panel.text(kReceived), dlg.display.receivedText);
@@ -130,13 +130,13 @@ TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr)
 
 TEST_F(TransmissionTest, RunBitOfAcIsClearedAndRunStateLeftAlone) {
   select(&CCorvaneDlg::contactIdSelected, '0');
-  dlg.shadowAC = 0x02;
+  dlg.shadows.shadowAC = 0x02;
   dlg.run.runRemaining = 5;
   dlg.delivery.successSeen = 1;
   dlg.delivery.tickCount = 7;
   click(kTransmit);
   EXPECT_EQ(wire()[5], "00");
-  EXPECT_EQ(dlg.shadowAC, 0);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
   EXPECT_EQ(dlg.run.runRemaining, 5);
   EXPECT_EQ(dlg.delivery.successSeen, 1);
   EXPECT_EQ(dlg.delivery.tickCount, 7);

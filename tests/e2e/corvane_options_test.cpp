@@ -67,7 +67,7 @@ TEST_F(CorvaneOptions, EachSwitchAndEditChangesTheModulesRegister) {
   // A restart (once the port is free again) reads back what the switches wrote.
   session.reset();
   CorvaneSession restarted(dir.path());
-  EXPECT_EQ(restarted.logic().shadowAB, 0xC4);
+  EXPECT_EQ(restarted.logic().shadows.shadowAB, 0xC4);
   EXPECT_EQ(restarted.text(kDialerTimeout), "1E");
   EXPECT_EQ(restarted.text(kKissoffTime), "0C");
 }

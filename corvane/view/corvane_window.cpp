@@ -5,11 +5,11 @@
 #include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
 
-CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
-                             const std::string& beepLibraryFile)
+CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
+                             StatusLine& status, const std::filesystem::path& workDir)
     : TemplateDialog(corvaneTemplate()) {
   logic_ = std::make_unique<CCorvaneDlg>(
-      CCorvaneDlg::Environment{port, clock, *this, workDir, beepLibraryFile});
+      CCorvaneDlg::Environment{port, clock, *this, *this, beep, history, status, workDir});
   CCorvaneDlg& dlg = *logic_;
   setHandlers(Handlers{
       [&dlg](int id) { dlg.onTextChanged(id); },
@@ -28,8 +28,9 @@ CorvaneWindow::~CorvaneWindow() {
 }
 
 void CorvaneWindow::runTick() {
+  restartDue_ = false;
   TemplateDialog::runTick();
-  if (logic_->timerRearmed) restartPollTimer();
+  if (restartDue_) restartPollTimer();
 }
 
 bool CorvaneWindow::eventFilter(QObject* watched, QEvent* event) {

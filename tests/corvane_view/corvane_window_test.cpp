@@ -21,6 +21,7 @@
 #include "corvane/view/corvane_window.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 
@@ -34,7 +35,7 @@ using namespace corvane_ids;
 class CorvaneWindowTest : public ::testing::Test {
  protected:
   CorvaneWindowTest() : bench(clock), port(bench) {
-    window = std::make_unique<CorvaneWindow>(port, clock, dir.path(), "libpellix-missing.so");
+    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
   }
@@ -46,6 +47,9 @@ class CorvaneWindowTest : public ::testing::Test {
   VirtualClock clock;
   FakeSerialBench bench;
   FakeSerialPort port;
+  PellixBeep beep{"libpellix-missing.so"};
+  LockedHistoryFile history{dir / "zm40demohistory"};
+  RecordingStatusLine status;
   std::unique_ptr<CorvaneWindow> window;
   bool timerWasActive = false;
 };
@@ -126,7 +130,7 @@ TEST_F(CorvaneWindowTest, ALoadShowsTheFieldsAndRunsNoHandler) {
   window->logic().loadControls();
   EXPECT_EQ(edit(kTelephoneNumber)->text(), QStringLiteral("5551234"));
   EXPECT_FALSE(dir.exists("telephonenumber"));
-  EXPECT_EQ(window->logic().commportChanged, 0);
+  EXPECT_EQ(window->logic().flags.commportChanged, 0);
 }
 
 TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
@@ -239,7 +243,7 @@ TEST_F(CorvaneWindowTest, DisplayKeepsItsNewestLineInViewAndIsLeftAloneWhenUncha
   window->show();
   std::string text;
   for (int i = 0; i < 60; ++i) text += "MESSAGE SUCCESS " + std::to_string(i) + "\r\n";
-  window->logic().receivedText = text;
+  window->logic().display.receivedText = text;
   window->logic().loadControls();
   QScrollBar* bar = display()->verticalScrollBar();
   ASSERT_GT(bar->maximum(), 0);

@@ -22,10 +22,14 @@
 #include <vector>
 
 #include "common/control_panel.h"
+#include "common/history_file.h"
 #include "common/status_line.h"
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
+#include "corvane/control_ids.h"
+#include "corvane/beep.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/poll_timer.h"
 #include "corvane/logged_serial_port.h"
 #include "corvane/session_log.h"
 
@@ -52,6 +56,19 @@ class NoPanel : public ControlPanel {
   void setTextLimit(int, int) override {}
   void showMessage(const std::string&) override {}
   void setFocus(int) override {}
+};
+
+// Nothing outside the line is needed: no timer, beep or history file.
+struct NoTimer : PollTimer {
+  void restart() override {}
+};
+struct NoBeep : Beep {
+  void load() override {}
+  void beep() override {}
+};
+struct NoHistory : HistoryFile {
+  Opened create() override { return {}; }
+  void append(std::string_view) override {}
 };
 
 // The module's end of the pty: reads everything and notes when each piece came.
@@ -112,7 +129,7 @@ struct Stats {
 
 void runOnce(CCorvaneDlg& dlg, SessionLog* log, FarEnd& far, Stats& stats, const char* way) {
   far.clear();
-  dlg.onFactoryDefaultClicked();
+  dlg.onClicked(corvane_ids::kFactoryDefault);
   if (log) log->flush();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the last bytes arrive
   std::vector<double> gaps = measuredGaps(far.arrivals());
@@ -188,9 +205,13 @@ int main(int argc, char** argv) {
   SilentStatusLine quiet;
   SessionLog log(workDir, SessionLog::steadySinceNow(), quiet);
   LoggedSerialPort logged(real, log);
-  CCorvaneDlg plainDlg(CCorvaneDlg::Environment{real, clock, panel, workDir, "libpellix-missing.so"});
+  NoTimer timer;
+  NoBeep beep;
+  NoHistory history;
+  CCorvaneDlg plainDlg(
+      CCorvaneDlg::Environment{real, clock, panel, timer, beep, history, quiet, workDir});
   CCorvaneDlg loggedDlg(
-      CCorvaneDlg::Environment{logged, clock, panel, workDir, "libpellix-missing.so"});
+      CCorvaneDlg::Environment{logged, clock, panel, timer, beep, history, quiet, workDir});
 
   FarEnd far(master);
   Stats plain, withLog;

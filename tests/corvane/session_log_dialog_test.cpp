@@ -10,6 +10,7 @@
 #include "corvane/corvane_dlg.h"
 #include "corvane/logged_serial_port.h"
 #include "corvane/session_log.h"
+#include "corvane/corvane_outside.h"
 #include "fakes/fake_control_panel.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/operator_actions.h"
@@ -32,7 +33,8 @@ TEST(SessionLogDialog, FactoryDefaultsAreLoggedWriteByWriteAndTimedAsBefore) {
   SessionLog log(dir.path(), [&clock] { return clock.nowMs(); }, status);
   LoggedSerialPort port(fakePort, log);
   FakeControlPanel panel;
-  CCorvaneDlg dlg(CCorvaneDlg::Environment{port, clock, panel, dir.path(), "libpellix-missing.so"});
+  CorvaneOutside outside(dir.path());
+  CCorvaneDlg dlg(outside.env(port, clock, panel));
   bench.addDevice("COM1:");
   ASSERT_TRUE(port.open("COM1:", 9600));
   clock.advance(1000);

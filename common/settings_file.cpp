@@ -6,21 +6,33 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <system_error>
 
 namespace settings {
 namespace {
 
-// An open file descriptor holding an exclusive lock; both end with the object.
+// An open file descriptor holding an exclusive lock; both end with the object. A
+// failed open keeps why it failed.
 class LockedFile {
  public:
   LockedFile(const std::filesystem::path& path, int flags, mode_t mode = 0666) {
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
     struct stat st {};
     // Only regular files are settings files: never a fifo or a device by mistake.
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (::fstat(fd_, &st) != 0) {
+      error_ = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+      error_ = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    } else if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      error_ = errno;
+    }
+    if (error_ != 0) {
       ::close(fd_);
       fd_ = -1;
     }
@@ -33,22 +45,57 @@ class LockedFile {
 
   bool ok() const { return fd_ >= 0; }
   int fd() const { return fd_; }
+  int error() const { return error_; }
 
  private:
   int fd_ = -1;
+  int error_ = 0;
 };
+
+WriteResult failed(int error, const std::filesystem::path& path) {
+  if (error == 0) error = EIO;
+  return {false, error, describeFileError(error, path)};
+}
+
+// The folder as the operator knows it: relative to the working directory when inside it.
+std::string folderWords(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path normal = std::filesystem::absolute(folder, ec).lexically_normal();
+  std::filesystem::path here = std::filesystem::current_path(ec);
+  if (!ec) {
+    std::filesystem::path relative = normal.lexically_relative(here);
+    if (!relative.empty() && *relative.begin() != "..") {
+      return relative == "." ? std::string(".") : "./" + relative.string();
+    }
+  }
+  return normal.string();
+}
 
 int flagsFor(OpenMode mode) { return O_RDWR | (mode == OpenMode::kOpenAlways ? O_CREAT : 0); }
 
-bool writeAll(int fd, std::string_view bytes) {
+// 0 when all bytes went out, else the errno of the write that stopped.
+int writeAll(int fd, std::string_view bytes, off_t offset = -1) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    ssize_t n = offset < 0 ? ::write(fd, bytes.data() + done, bytes.size() - done)
+                           : ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                      offset + static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return errno;
+    if (n == 0) return ENOSPC;
     done += static_cast<std::size_t>(n);
   }
-  return true;
+  return 0;
+}
+
+// Overwrites the locked file from its start and cuts it to the new length: for a file
+// whose folder takes no new file. Writing before cutting needs no new disk blocks
+// when the new content is no longer than the old.
+WriteResult overwriteInPlace(int fd, std::string_view bytes, const std::filesystem::path& path) {
+  int error = writeAll(fd, bytes, 0);
+  if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+  if (error == 0 && ::fdatasync(fd) != 0) error = errno;
+  return error == 0 ? WriteResult{} : failed(error, path);
 }
 
 }  // namespace
@@ -65,32 +112,74 @@ std::string readFile(const std::filesystem::path& path, std::size_t maxBytes, Op
   return buffer;
 }
 
-void writeInPlace(const std::filesystem::path& path, std::string_view bytes, OpenMode mode) {
+WriteResult writeInPlace(const std::filesystem::path& path, std::string_view bytes,
+                         OpenMode mode) {
   LockedFile file(path, flagsFor(mode));
-  if (file.ok()) writeAll(file.fd(), bytes);
+  if (!file.ok()) return failed(file.error(), path);
+  int error = writeAll(file.fd(), bytes);
+  return error == 0 ? WriteResult{} : failed(error, path);
 }
 
-void replaceWhole(const std::filesystem::path& path, std::string_view bytes, mode_t newFileMode) {
+WriteResult replaceWhole(const std::filesystem::path& path, std::string_view bytes,
+                         mode_t newFileMode) {
   // Lock the file being replaced (creating it if need be) so that another program
   // holding it keeps it; the lock also serialises two writers of the same file.
   LockedFile target(path, O_RDWR | O_CREAT, newFileMode);
-  if (!target.ok()) return;
+  if (!target.ok()) return failed(target.error(), path);
   struct stat st {};
-  if (::fstat(target.fd(), &st) != 0) return;
+  if (::fstat(target.fd(), &st) != 0) return failed(errno, path);
 
   // A settings file that is a link to a file elsewhere is replaced where it lives:
   // renaming over the link itself would cut it and leave the shared file stale.
   std::error_code ec;
   std::filesystem::path real = path;
   if (std::filesystem::is_symlink(path, ec)) real = std::filesystem::canonical(path, ec);
-  if (ec) return;
+  if (ec) return failed(ec.value(), path);
 
   std::string tmpl = real.string() + ".XXXXXX";
   int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (fd < 0) return;
-  bool good = ::fchmod(fd, st.st_mode & 07777) == 0 && writeAll(fd, bytes) && ::fdatasync(fd) == 0;
-  good = (::close(fd) == 0) && good;
-  if (!good || ::rename(tmpl.c_str(), real.c_str()) != 0) ::unlink(tmpl.c_str());
+  if (fd < 0) return overwriteInPlace(target.fd(), bytes, path);
+  int error = ::fchmod(fd, st.st_mode & 07777) != 0 ? errno : writeAll(fd, bytes);
+  if (error == 0 && ::fdatasync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(tmpl.c_str(), real.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(tmpl.c_str());
+    return failed(error, path);
+  }
+  return {};
+}
+
+std::string describeFileError(int error, const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  switch (error) {
+    case ENOENT:
+      if (!std::filesystem::exists(folder, ec)) {
+        return "the folder " + folderWords(folder) + " is missing";
+      }
+      return "the file does not exist";
+    case ENOTDIR:
+      return "the folder " + folderWords(folder) + " is not a folder";
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case EROFS:
+      return "the disk is read-only";
+    case ENOSPC:
+    case EDQUOT:
+      return "the disk is full";
+    case EWOULDBLOCK:
+      return "locked by another program";
+    case EISDIR:
+      return "it is a folder, not a file";
+    case EINVAL:
+      return "it is not a plain file";
+    case EIO:
+      return "the disk reported an error";
+    default:
+      return std::strerror(error);
+  }
 }
 
 bool exists(const std::filesystem::path& path) {

@@ -7,10 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/write_result.h"
+
 // The small settings files of both programs: one read or one write per call, each
 // under an exclusive advisory lock (flock) that is released at once. A file that
-// another program holds locked counts as one that cannot be opened. No call reports
-// an error: a failed open makes a read yield nothing and a write do nothing.
+// another program holds locked counts as one that cannot be opened. A failed open makes
+// a read yield nothing and a write do nothing; a write says what happened in its
+// WriteResult, for the status line (the files themselves stay as they are).
 namespace settings {
 
 // How a file is opened, by the names the stored files were first written with.
@@ -23,15 +26,22 @@ enum class OpenMode {
 std::string readFile(const std::filesystem::path& path, std::size_t maxBytes, OpenMode mode);
 
 // Writes bytes over the start of the file and keeps whatever follows them.
-void writeInPlace(const std::filesystem::path& path, std::string_view bytes, OpenMode mode);
+WriteResult writeInPlace(const std::filesystem::path& path, std::string_view bytes,
+                         OpenMode mode);
 
 // Creates or replaces the file so that it holds exactly bytes (the CREATE_ALWAYS
 // mode). The new content is written to a temporary file in the same folder and
 // renamed over the old one, so a reader never sees a half-written file and a full
 // disk leaves the old content in place. An existing file keeps its permissions; a new
-// one gets newFileMode (before the umask).
-void replaceWhole(const std::filesystem::path& path, std::string_view bytes,
-                  mode_t newFileMode = 0666);
+// one gets newFileMode (before the umask). Where no new file can be made in the folder
+// (a folder we may not write holding a file we may), the file is overwritten in place
+// and cut to the new length instead: the edit is saved, without the all-or-nothing.
+WriteResult replaceWhole(const std::filesystem::path& path, std::string_view bytes,
+                         mode_t newFileMode = 0666);
+
+// The plain words for errno error met on path, e.g. "the folder ./programEmail is
+// missing" for ENOENT when the folder is missing.
+std::string describeFileError(int error, const std::filesystem::path& path);
 
 // Whether the file exists and can be locked for our one access right now.
 bool exists(const std::filesystem::path& path);

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "common/port_names.h"
+#include "common/terminal_checks.h"
 
 namespace {
 
@@ -79,69 +80,171 @@ bool settingsTook(const termios& got, speed_t speed) {
          got.c_cc[VMIN] == 0 && got.c_cc[VTIME] == 0;
 }
 
-bool isCharDevice(const char* path) {
-  struct stat st {};
-  return ::stat(path, &st) == 0 && S_ISCHR(st.st_mode);
+// What the operator should read as the device: the target of a ./ports link (made
+// absolute), else the path as it stands.
+std::string shownDevice(const std::filesystem::path& path, const std::filesystem::path& workDir) {
+  if (path.parent_path() != workDir / "ports") return path.string();
+  std::error_code ec;
+  std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+  if (ec) return path.string();
+  if (target.is_relative()) target = path.parent_path() / target;
+  return target.lexically_normal().string();
+}
+
+bool isGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
+// A device that is gone reads 0 bytes like a quiet line; the hangup shows in poll().
+bool hungUp(int fd) {
+  pollfd pfd{fd, POLLIN, 0};
+  int ready;
+  do {
+    ready = ::poll(&pfd, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  return ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 }  // namespace
 
-TermiosSerialPort::TermiosSerialPort(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
+TermiosSerialPort::TermiosSerialPort(std::filesystem::path workDir, PortPlaces places)
+    : workDir_(std::move(workDir)), places_(std::move(places)) {}
 
-TermiosSerialPort::~TermiosSerialPort() { close(); }
+TermiosSerialPort::~TermiosSerialPort() { releaseDevice(); }
 
 bool TermiosSerialPort::open(const std::string& name, int baud) {
   close();
-  std::optional<std::filesystem::path> path = resolvePortName(name, workDir_);
-  std::optional<speed_t> speed = speedFor(baud);
-  // Checked before the open as well as after it, so that a stored name never opens a
-  // fifo, a folder or a plain file even for a moment; O_CREAT is never given.
-  if (!path || !speed || !isCharDevice(path->c_str())) return false;
-
-  int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !::isatty(fd) ||
-      ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
-  }
-  // TIOCEXCL keeps out other programs that do not use flock; root passes it anyway,
-  // which is why the flock above is the check that decides.
-  ::ioctl(fd, TIOCEXCL);
-  fd_ = fd;
-
-  termios tio {};
-  if (::tcgetattr(fd_, &tio) != 0) {
-    close();
-    return false;
-  }
-  applyLineSettings(tio, *speed);
-  termios got {};
-  if (::tcsetattr(fd_, TCSANOW, &tio) != 0 || ::tcgetattr(fd_, &got) != 0 ||
-      !settingsTook(got, *speed)) {
-    close();
-    return false;
-  }
+  name_ = name;
   baud_ = baud;
+  path_.clear();
+  device_.clear();
+  std::optional<std::filesystem::path> path = resolvePortName(name, workDir_, places_.tree);
+  if (!path) {
+    return fail(comPortNumber(name) ? PortProblem::Kind::kNoDevice : PortProblem::Kind::kNoName,
+                0);
+  }
+  path_ = *path;
+  device_ = shownDevice(path_, workDir_);
+  return openPath(path_);
+}
 
-  int flags = ::fcntl(fd_, F_GETFL);
-  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
+  using Kind = PortProblem::Kind;
+  problem_ = {};
+  // Checked before the open as well as after it, so that a stored name never opens a
+  // fifo, a folder, a plain file or the operator's own terminal even for a moment;
+  // O_CREAT is never given.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    int error = errno;
+    return fail(kindForOpenError(error), error);
+  }
+  if (!S_ISCHR(st.st_mode)) return fail(Kind::kNotSerial, 0);
+  if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
+  if (!speedFor(baud_)) return fail(Kind::kLineSettings, EINVAL);
+
+  // Another program's lock is honoured before the device is touched: opening it
+  // would already raise DTR under that program.
+  std::filesystem::path folder = uucp::lockFolder(places_.lockFolders);
+  std::error_code ec;
+  std::filesystem::path real = std::filesystem::canonical(path, ec);
+  if (!folder.empty() && !ec) {
+    if (pid_t holder = lock_.acquire(uucp::lockFilePath(folder, real)); holder != 0) {
+      fail(Kind::kBusy, 0);
+      problem_.holderPid = holder;
+      return false;
+    }
+  }
+
+  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    int error = errno;
+    fail(kindForOpenError(error), error);
+    if (problem_.kind == Kind::kPermission) problem_.group = groupName(st.st_gid);
+    return false;
+  }
+  fd_ = fd;
+  if (::fstat(fd_, &st) != 0 || !S_ISCHR(st.st_mode) || !::isatty(fd_)) {
+    return fail(Kind::kNotSerial, 0);
+  }
+  if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return fail(Kind::kBusy, errno);
+  // TIOCEXCL keeps out other programs that use neither flock nor lock files; root
+  // passes it anyway, which is why the flock above is the check that decides.
+  ::ioctl(fd_, TIOCEXCL);
+  return configure(fd_);
+}
+
+bool TermiosSerialPort::configure(int fd) {
+  using Kind = PortProblem::Kind;
+  const speed_t speed = *speedFor(baud_);
+  termios tio {};
+  if (::tcgetattr(fd, &tio) != 0) {
+    int error = errno;
+    return fail(error == ENOTTY || error == EINVAL ? Kind::kNotSerial : Kind::kOther, error);
+  }
+  applyLineSettings(tio, speed);
+  termios got {};
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0 || ::tcgetattr(fd, &got) != 0) {
+    return fail(Kind::kLineSettings, errno);
+  }
+  if (!settingsTook(got, speed)) return fail(Kind::kLineSettings, 0);
+
+  int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   int lines = TIOCM_DTR | TIOCM_RTS;
-  ::ioctl(fd_, TIOCMBIS, &lines);  // a pseudo-terminal answers ENOTTY: nothing to raise
+  ::ioctl(fd, TIOCMBIS, &lines);  // a pseudo-terminal answers ENOTTY: nothing to raise
   purgeInput();
   return true;
 }
 
-void TermiosSerialPort::close() {
-  if (fd_ < 0) return;
-  // Exclusive mode belongs to the tty, not to this descriptor: left set, it would
-  // keep the port from opening again while anyone else still holds it open.
-  ::ioctl(fd_, TIOCNXCL);
-  ::close(fd_);  // releases the flock as well
-  fd_ = -1;
-  baud_ = 0;
+bool TermiosSerialPort::fail(PortProblem::Kind kind, int osError) {
+  releaseDevice();
+  problem_ = {};
+  problem_.kind = kind;
+  problem_.device = device_;
+  problem_.osError = osError;
+  return false;
+}
+
+void TermiosSerialPort::releaseDevice() {
+  if (fd_ >= 0) {
+    // Exclusive mode belongs to the tty, not to this descriptor: left set, it would
+    // keep the port from opening again while anyone else still holds it open.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);  // releases the flock as well
+    fd_ = -1;
+  }
+  lock_.release();
   stalled_ = false;
+}
+
+void TermiosSerialPort::close() {
+  releaseDevice();
+  problem_ = {};
+  lost_ = false;
+}
+
+void TermiosSerialPort::lose(int osError) {
+  releaseDevice();
+  problem_ = {};
+  problem_.kind = PortProblem::Kind::kGone;
+  problem_.device = device_;
+  problem_.osError = osError;
+  lost_ = true;
+}
+
+bool TermiosSerialPort::reopenIfBack() {
+  if (!lost_ || fd_ >= 0) return false;
+  struct stat st {};
+  if (::stat(path_.c_str(), &st) != 0) return false;
+  device_ = shownDevice(path_, workDir_);  // a relinked ./ports/COMn may lead elsewhere now
+  if (openPath(path_)) {
+    lost_ = false;
+    return true;
+  }
+  // Back but not (yet) usable, e.g. before udev has given the node its group: still
+  // lost, tried again on the next call.
+  lose(problem_.osError);
+  return false;
 }
 
 void TermiosSerialPort::write(std::string_view bytes) {
@@ -169,11 +272,18 @@ void TermiosSerialPort::write(std::string_view bytes) {
       do {
         ready = ::poll(&pfd, 1, stallMs);
       } while (ready < 0 && errno == EINTR);
-      failed = ready <= 0 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+      if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        lose(EIO);
+        return;
+      }
+      failed = ready <= 0;
       // Once the peer has let a write stall out, later writes that find the line
       // still full are lost at once: a sequence of frames must not wait out the
       // stall again for each of its pieces.
       stalled_ = ready == 0;
+    } else if (n < 0 && isGoneError(errno)) {
+      lose(errno);
+      return;
     } else {
       failed = true;
     }
@@ -194,6 +304,10 @@ std::string TermiosSerialPort::readAvailable(std::size_t maxBytes) {
   do {
     n = ::read(fd_, buffer.data(), maxBytes);
   } while (n < 0 && errno == EINTR);
+  if ((n < 0 && isGoneError(errno)) || (n == 0 && hungUp(fd_))) {
+    lose(n < 0 ? errno : EIO);
+    return {};
+  }
   buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return buffer;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // Control ids of Corvane's main dialog.
 namespace corvane_ids {
 constexpr int kTelephoneNumber = 1000;
@@ -36,4 +38,14 @@ constexpr int kDialerTimeout = 1038;
 constexpr int kKissoffTime = 1039;
 constexpr int kTone1400 = 1040;
 constexpr int kFskF1 = 1041;
+
+// The entry of a table of controls (each entry with an `id`) that belongs to control
+// id, or null when none does.
+template <class Entry, std::size_t N>
+constexpr const Entry* findControl(const Entry (&table)[N], int id) {
+  for (const Entry& entry : table)
+    if (entry.id == id) return &entry;
+  return nullptr;
+}
+
 }  // namespace corvane_ids

@@ -12,7 +12,7 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
 void CCorvaneDlg::bindFields() {
   exchange_.bindText(kTelephoneNumber, telephoneNumber);
   exchange_.bindText(kAlarmMessage1, alarmMessage1);
-  exchange_.bindText(kReceived, receivedText);
+  exchange_.bindText(kReceived, display.receivedText);
   exchange_.bindText(kCommport, commportText);
   exchange_.bindSelection(kContactId, contactIdSelected);
   exchange_.bindSelection(kPulse4x2, pulse4x2Selected);
@@ -95,14 +95,3 @@ void CCorvaneDlg::onClicked(int id) {
 }
 
 bool CCorvaneDlg::onOk() { return storeControls(); }
-
-void CCorvaneDlg::onTimer() {
-  timerRearmed = false;
-  registerTimeoutStep();
-  if (terminalSelected == 0) {
-    terminalStep();
-  } else {
-    normalTickSteps();
-  }
-  tickTail();
-}

@@ -1,9 +1,5 @@
 #include "corvane/corvane_files.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include "common/settings_file.h"
 
 using settings::OpenMode;
@@ -20,10 +16,6 @@ std::string fixedWidth(std::string_view text, std::size_t width) {
 }  // namespace
 
 CorvaneFiles::CorvaneFiles(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
-
-CorvaneFiles::~CorvaneFiles() {
-  if (historyFd_ >= 0) ::close(historyFd_);
-}
 
 std::string CorvaneFiles::readPortName() {
   std::string bytes = settings::readFile(path("commport"), 8, OpenMode::kOpenAlways);
@@ -86,16 +78,6 @@ void CorvaneFiles::writeDisplayMessage(std::string_view text) {
   settings::writeInPlace(path("displaymessage"), fixedWidth(text, 16), OpenMode::kOpenExisting);
 }
 
-void CorvaneFiles::createHistory() {
-  if (historyFd_ >= 0) ::close(historyFd_);
-  historyFd_ = ::open(path("zm40demohistory").c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  // Held for the whole run, as no other program is meant to write it.
-  if (historyFd_ >= 0) ::flock(historyFd_, LOCK_EX | LOCK_NB);
-}
-
-void CorvaneFiles::appendTimeoutRecord() {
-  if (historyFd_ < 0) return;
-  std::string record = fixedWidth(kTimeoutRecordText, kHistoryRecordBytes);
-  ssize_t n = ::write(historyFd_, record.data(), record.size());
-  (void)n;  // a full disk loses the record; nothing else depends on it
+std::string CorvaneFiles::timeoutRecord() {
+  return fixedWidth(kTimeoutRecordText, kHistoryRecordBytes);
 }

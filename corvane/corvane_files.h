@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,18 +7,16 @@
 
 // Corvane's settings and message files in its working directory: one setting or
 // message per file, raw bytes, no terminator, no line end. Every operation is one
-// open, one read or write and a close, except the history file, which stays open
-// from createHistory() to the end of the object. Nothing is reported: a file that
-// cannot be opened yields nothing or takes nothing.
+// open, one read or write and a close. Nothing is reported: a file that cannot be
+// opened yields nothing or takes nothing. The history file "./zm40demohistory", which
+// stays open for the whole run, is a HistoryFile (common/history_file.h) of its own;
+// its record is made here.
 class CorvaneFiles {
  public:
   static constexpr std::size_t kHistoryRecordBytes = 100;
   static constexpr std::string_view kTimeoutRecordText = "error: communication timeout has occured.";
 
   explicit CorvaneFiles(std::filesystem::path workDir);
-  ~CorvaneFiles();
-  CorvaneFiles(const CorvaneFiles&) = delete;
-  CorvaneFiles& operator=(const CorvaneFiles&) = delete;
 
   const std::filesystem::path& workDir() const { return workDir_; }
 
@@ -54,14 +51,11 @@ class CorvaneFiles {
   // text, or its bytes, a NUL and zero filler.
   void writeDisplayMessage(std::string_view text);
 
-  // ./zm40demohistory: created empty (truncating an old one) and kept open.
-  void createHistory();
-  // Appends one 100-byte time-out record: the text, a NUL and zero filler.
-  void appendTimeoutRecord();
+  // One 100-byte record of ./zm40demohistory: the time-out text, a NUL and zero filler.
+  static std::string timeoutRecord();
 
  private:
   std::filesystem::path path(std::string_view name) const { return workDir_ / name; }
 
   std::filesystem::path workDir_;
-  int historyFd_ = -1;
 };

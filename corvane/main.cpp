@@ -1,19 +1,30 @@
 #include <QApplication>
 #include <filesystem>
+#include <optional>
 
+#include "common/command_line.h"
+#include "common/history_file.h"
 #include "common/steady_clock.h"
+#include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
+#include "corvane/beep.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane runs its one dialog modally and ends when it closes. The settings files and
 // the port links live in the working directory it is started in.
 int main(int argc, char* argv[]) {
+  // --help and --version end here, without a display; --desktop enters the shared folder.
+  const ProgramInfo program{"corvane", "The control and test program of the ZM40/ZM42 alarm dialer module."};
+  if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Corvane"));
   std::filesystem::path workDir = std::filesystem::current_path();
   TermiosSerialPort port(workDir);
   SteadyClock clock;
-  CorvaneWindow window(port, clock, workDir);
+  PellixBeep beep("libpellix.so");
+  LockedHistoryFile history(workDir / "zm40demohistory");
+  StderrStatusLine status("corvane");
+  CorvaneWindow window(port, clock, beep, history, status, workDir);
   window.exec();
   return 0;
 }

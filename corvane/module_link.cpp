@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "corvane/protocol/register_map.h"
+
 namespace {
 
 int hexDigit(char c) {
@@ -42,12 +44,13 @@ std::string ModuleLink::queryRegister(std::string_view frame) {
 std::string ModuleLink::registerLinkCheck(std::string_view reg) {
   constexpr int kStepMs = 100;
   constexpr std::size_t kStaleInputBytes = 100;
-  const std::string query = "R" + std::string(reg);
+  namespace rm = register_map;
+  const rm::FrameText query = rm::registerFrame(rm::kRead, reg);
   for (int i = 0; i < 3; ++i) sendByte('\r');
   pauseMs(kStepMs);
   readUpTo(kStaleInputBytes);
   queryRegister(query);
-  sendBytes("W" + std::string(reg) + "55");
+  sendBytes(rm::writeFrame(reg, rm::kTestValue));
   pauseMs(kStepMs);
   std::string reply = queryRegister(query);
   pauseMs(kStepMs);

@@ -43,7 +43,8 @@ class ModuleLink {
   // The link check on a test register ("80" at start-up, "50" for detection): three
   // CRs, 100 ms, stale input dropped, a first query, 55 written to the register, and
   // a second query between 100 ms pauses. Returns the second query's reply, which is
-  // "55" when the module answers on this port at this speed.
+  // the written value when the module answers on this port at this speed. reg is the
+  // register's two digits (register_map::kStartUpTest or kDetectTest).
   std::string registerLinkCheck(std::string_view reg);
 
  private:

@@ -1,7 +1,13 @@
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "corvane/controls/ab_switches.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/protocol/frames.h"
+#include "corvane/protocol/register_map.h"
+
+namespace rm = register_map;
 
 namespace {
 
@@ -12,71 +18,58 @@ constexpr std::size_t kStaleInputBytes = 100;
 constexpr int kTimingDigits = 10;
 constexpr std::size_t kTimingChars = 10;
 
-// Bits of the option registers as the module defines them.
-constexpr int kAcFullLevelBit = 0x80;  // clear: transmit signal reduced by 6 dB
-constexpr int kAbAudioOffBit = 0x80;
-constexpr int kAbDebugBit = 0x40;
-constexpr int kAbStatusBit = 0x20;
-constexpr int kAbSia110Bit = 0x04;
-constexpr int kB1Tone1400Bit = 0x04;
-
-// A selection field from one register bit: 0 (shown selected) when the bit equals
-// `selectedWhenSet`, 1 (shown clear) otherwise.
-int selectionFromBit(int value, int bit, bool selectedWhenSet) {
-  return ((value & bit) != 0) == selectedWhenSet ? 0 : 1;
-}
-
 }  // namespace
 
 void CCorvaneDlg::startUp() {
   // The view has created the controls; they show the constructor values first.
   loadControls();
-  beepLibrary().load(env_.beepLibraryFile, "MyBeep");
-  commportText = files().readPortName();
-  linkTestAtStartUp();
+  env_.beep.load();
+  commportText = files_.readPortName();
+  testLinkAtStartUp();
   readModuleSettings();
-  telephoneNumber = files().readTelephoneNumber();
-  for (int n = 1; n <= 8; ++n) alarmMessage(n) = files().readAlarmMessage(n);
-  files().createHistory();
+  telephoneNumber = files_.readTelephoneNumber();
+  for (int n = 1; n <= 8; ++n) alarmMessage(n) = files_.readAlarmMessage(n);
+  createHistory();
   appendTimingLine();
   loadControls();
   loadControls();
 }
 
-void CCorvaneDlg::linkTestAtStartUp() {
-  ModuleLink& l = link();
+void CCorvaneDlg::testLinkAtStartUp() {
+  ModuleLink& l = link_;
   const std::string name = commportText;
 
   // At 9600 baud the module must answer the check on register 80.
   l.openPort(name, kSlowBaud);
-  std::string reply = l.registerLinkCheck("80");
-  if (reply == "55") {
+  std::string reply = l.registerLinkCheck(rm::kStartUpTest);
+  if (reply == rm::kTestValue) {
     commportText = name;
     // The port digit of a name such as COM3:; a shorter name has none.
-    receivedText = "com: " + (name.size() >= 4 ? name.substr(3, 1) : std::string());
-    commportChanged = 1;
+    display.receivedText = "com: " + (name.size() >= 4 ? name.substr(3, 1) : std::string());
+    flags.commportChanged = 1;
     return;
   }
 
-  // At 115200 baud the module's answer to a lone "R8" is enough: any two bytes.
-  port().close();
+  // At 115200 baud the module's answer to the first two characters of "R80" is
+  // enough: any two bytes.
+  env_.port.close();
   l.openPort(name, kFastBaud);
-  l.sendByte('\r');
+  l.sendByte(frames::kCr);
   l.pauseMs(kLinkStepMs);
   l.readUpTo(kStaleInputBytes);
   l.pauseMs(kLinkStepMs);
-  l.sendBytes("R8");
+  l.sendBytes(rm::registerFrame(rm::kRead, rm::kStartUpTest).view().substr(0, 2));
   l.pauseMs(kLinkStepMs);
   std::string answer = l.readUpTo(2);
   l.pauseMs(kLinkStepMs);
   if (answer.size() == 2) {
     commportText = name;
-    receivedText = "communication established";
+    display.receivedText = "communication established";
   }
 }
 
 void CCorvaneDlg::readModuleSettings() {
-  ModuleLink& l = link();
+  ModuleLink& l = link_;
   // A query without a full reply leaves its fields at their start values and its
   // register copy at 0, so no made-up bits are ever written back to the module. A
   // copy also needs two real hex digits: anything else would not be a byte.
@@ -84,34 +77,33 @@ void CCorvaneDlg::readModuleSettings() {
     return isHexPair(reply) ? hexPairToByte(reply[0], reply[1]) : -1;
   };
 
-  std::string reply = l.queryRegister("Q82");
+  std::string reply = l.queryRegister(rm::kQueryDialerTimeout);
   if (reply.size() == 2) dialerTimeoutText = reply;
 
-  reply = l.queryRegister("Q83");
+  reply = l.queryRegister(rm::kQueryKissoffTime);
   if (reply.size() == 2) kissoffTimeText += reply;
 
-  int value = registerValue(l.queryRegister("QAC"));
-  shadowAC = value < 0 ? 0 : value;
-  if (value >= 0) reduce6dbSelected = (value & kAcFullLevelBit) != 0 ? 1 : 0;
+  int value = registerValue(l.queryRegister(rm::kQueryControl));
+  shadows.shadowAC = value < 0 ? 0 : value;
+  if (value >= 0) reduce6dbSelected = selectionFromBit(value, rm::kControlFullLevelBit, false);
 
   applyProtocolAtStartUp();
 
-  value = registerValue(l.queryRegister("QAB"));
-  shadowAB = value < 0 ? 0 : value;
+  value = registerValue(l.queryRegister(rm::kQueryOptions));
+  shadows.shadowAB = value < 0 ? 0 : value;
   if (value >= 0) {
-    audioSelected = (value & kAbAudioOffBit) != 0 ? 1 : 0;
-    sia110Selected = selectionFromBit(value, kAbSia110Bit, true);
-    debugSelected = selectionFromBit(value, kAbDebugBit, true);
-    statusSelected = selectionFromBit(value, kAbStatusBit, true);
+    for (const AbSwitch& sw : kAbSwitches)
+      this->*sw.selection = selectionFromBit(value, sw.bit, sw.selectedWhenSet);
   }
 
-  value = registerValue(l.queryRegister("RB1"));
-  shadowB1 = value < 0 ? 0 : value;
-  if (value >= 0 && (value & kB1Tone1400Bit) != 0) tone1400Selected = 0;
+  value = registerValue(l.queryRegister(rm::kReadTone));
+  shadows.shadowB1 = value < 0 ? 0 : value;
+  // Only a set bit shows 1400 Hz; a clear one leaves the switch at its start value.
+  if (value >= 0 && (value & rm::kToneHighBit) != 0) tone1400Selected = 0;
 }
 
 void CCorvaneDlg::applyProtocolAtStartUp() {
-  protocolCode = files().readProtocolCode().value_or('0');
+  protocolCode = files_.readProtocolCode().value_or('0');
   contactIdSelected = 1;
   fskF1Selected = 1;
   pulse4x2Selected = 1;
@@ -130,11 +122,31 @@ void CCorvaneDlg::applyProtocolAtStartUp() {
   }
 }
 
+void CCorvaneDlg::createHistory() {
+  using Outcome = HistoryFile::Outcome;
+  const HistoryFile::Opened opened = env_.history.create();
+  switch (opened.outcome) {
+    case Outcome::kOpen: return;
+    case Outcome::kHeldByAnother:
+      env_.status.show("./zm40demohistory is held by another Corvane in this folder: "
+                       "this one keeps its time-out records out of it");
+      return;
+    case Outcome::kNotRegularFile:
+      env_.status.show("./zm40demohistory is not a regular file: time-out records are not kept");
+      return;
+    case Outcome::kFailed:
+      env_.status.show("./zm40demohistory cannot be created (" +
+                       std::string(std::strerror(opened.osError)) +
+                       "): time-out records are not kept");
+      return;
+  }
+}
+
 void CCorvaneDlg::appendTimingLine() {
-  ModuleLink& l = link();
+  ModuleLink& l = link_;
   l.stopwatchStart();
   l.pauseMs(1);
   std::string text = formatGeneral(l.stopwatchElapsedMs(), kTimingDigits);
-  receivedText += "\r\n";
-  receivedText += text.substr(0, kTimingChars);
+  display.show("\r\n");
+  display.show(text.substr(0, kTimingChars));
 }

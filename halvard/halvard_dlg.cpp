@@ -1,23 +1,14 @@
 #include "halvard/halvard_dlg.h"
 
 #include "halvard/control_ids.h"
+#include "halvard/halvard_fields.h"
 
 CHalvardDlg::CHalvardDlg(const Environment& env) : env_(env), exchange_(env_.panel) {
-  // The exchange visits the fields in the order they are declared; commPort2 has no
-  // control. No edit has a text limit.
-  exchange_.bindText(halvard_ids::kUserName, userName);
-  exchange_.bindText(halvard_ids::kPassword, password);
-  exchange_.bindText(halvard_ids::kWaveLength, waveLength);
-  exchange_.bindText(halvard_ids::kWaveFile, waveFile);
-  exchange_.bindText(halvard_ids::kToAddress, toAddress);
-  exchange_.bindText(halvard_ids::kSubject, subject);
-  exchange_.bindText(halvard_ids::kServerName, serverName);
-  exchange_.bindText(halvard_ids::kSender, sender);
-  exchange_.bindText(halvard_ids::kFromAddress, fromAddress);
-  exchange_.bindText(halvard_ids::kCommPort, commPort);
-  exchange_.bindSelection(halvard_ids::kEnableEmail, enableEmail);
-  exchange_.bindText(halvard_ids::kSecondToAddress, secondToAddress);
-  exchange_.bindText(halvard_ids::kFirstLine, firstLine);
+  // commPort2 has no control and is not exchanged.
+  for (const halvard_fields::Field& field : halvard_fields::all()) {
+    if (field.text != nullptr) exchange_.bindText(field.id, this->*field.text);
+    if (field.selection != nullptr) exchange_.bindSelection(field.id, this->*field.selection);
+  }
 }
 
 void CHalvardDlg::onClicked(int id) {
@@ -33,6 +24,8 @@ void CHalvardDlg::onClicked(int id) {
       break;
   }
 }
+
+void CHalvardDlg::onTimer() { savePass(); }
 
 void CHalvardDlg::onDestroy() {
   // The second port stays held until the process ends, so the search of another

@@ -37,13 +37,15 @@ class CHalvardDlg {
 
   void onPortSearchClicked();   // 1010
   void onEmailSwitchClicked();  // 1011
+  // Writes the file of every field whose changed flag is up, and lowers the flag.
+  void savePass();
 
   // --- data exchange ---------------------------------------------------------------
   void loadControls() { exchange_.load(); }
   bool storeControls() { return exchange_.store(); }
   bool exchanging() const { return exchange_.exchanging(); }
 
-  // --- members, in the order of the data exchange ---------------------------------
+  // --- members, in the order of the data exchange (halvard_fields.h) ---------------
   std::string userName;
   std::string password;
   std::string waveLength;

@@ -2,6 +2,7 @@
 
 #include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
+#include "halvard/halvard_fields.h"
 #include "halvard/halvard_files.h"
 #include "halvard/port_wake_up.h"
 
@@ -9,32 +10,6 @@ namespace {
 
 constexpr int kSettleMs = 100;
 constexpr std::size_t kDiscardReadBytes = 100;
-
-// The e-mail settings in the order they are read. USER NAME appears twice: the text
-// of user.txt, then that of username.txt appended to it.
-struct EmailFile {
-  const char* path;
-  std::string CHalvardDlg::*member;
-  std::size_t maxBytes;
-  bool printableOnly;
-};
-
-constexpr EmailFile kEmailFiles[] = {
-    {halvard_files::kSubject, &CHalvardDlg::subject, halvard_files::kTextReadBytes, true},
-    {halvard_files::kServerName, &CHalvardDlg::serverName, halvard_files::kTextReadBytes, true},
-    {halvard_files::kFromAddress, &CHalvardDlg::fromAddress, halvard_files::kTextReadBytes, false},
-    {halvard_files::kSender, &CHalvardDlg::sender, halvard_files::kTextReadBytes, false},
-    {halvard_files::kToAddress, &CHalvardDlg::toAddress, halvard_files::kTextReadBytes, false},
-    {halvard_files::kSecondToAddress, &CHalvardDlg::secondToAddress,
-     halvard_files::kTextReadBytes, false},
-    {halvard_files::kUserPrefix, &CHalvardDlg::userName, halvard_files::kTextReadBytes, false},
-    {halvard_files::kFirstLine, &CHalvardDlg::firstLine, halvard_files::kFirstLineReadBytes,
-     false},
-    {halvard_files::kWaveFile, &CHalvardDlg::waveFile, halvard_files::kTextReadBytes, false},
-    {halvard_files::kWaveLength, &CHalvardDlg::waveLength, halvard_files::kTextReadBytes, false},
-    {halvard_files::kPassword, &CHalvardDlg::password, halvard_files::kTextReadBytes, false},
-    {halvard_files::kUserName, &CHalvardDlg::userName, halvard_files::kTextReadBytes, false},
-};
 
 }  // namespace
 
@@ -49,10 +24,14 @@ void CHalvardDlg::startUp() {
   env_.clock.pauseMs(kSettleMs);
   mainPort().readAvailable(kDiscardReadBytes);  // the module's answer to the CRs
 
-  for (const EmailFile& file : kEmailFiles) {
+  // Every field starts empty, so each ends up with its file's text, and USER NAME
+  // with user.txt's followed by username.txt's. A missing file is not created.
+  for (const char* file : halvard_fields::readOrder()) {
+    const halvard_fields::Field& field = *halvard_fields::byReadFile(file);
     std::string bytes =
-        settings::readFile(workDir() / file.path, file.maxBytes, settings::OpenMode::kOpenExisting);
-    this->*file.member += file.printableOnly ? halvard_files::keepPrintable(bytes) : bytes;
+        settings::readFile(workDir() / file, field.readBytes, settings::OpenMode::kOpenExisting);
+    bool printableOnly = field.read == halvard_fields::Read::kPrintableOnly;
+    this->*field.text += printableOnly ? halvard_files::keepPrintable(bytes) : bytes;
   }
 
   std::string flag =

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <filesystem>
+#include <optional>
 
+#include "common/command_line.h"
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
 #include "halvard/view/halvard_window.h"
@@ -8,6 +10,9 @@
 // Halvard runs its one dialog modally and ends when it closes. Its settings files
 // live in the working directory it is started in.
 int main(int argc, char* argv[]) {
+  // --help and --version end here, without a display; --desktop enters the shared folder.
+  const ProgramInfo program{"halvard", "The settings program of the ZM40/ZM42 module's e-mail forwarding."};
+  if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Halvard"));
   std::filesystem::path workDir = std::filesystem::current_path();

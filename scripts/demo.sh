@@ -9,18 +9,48 @@ root=$(pwd)
 build_dir=${ZM_BUILD_DIR:-build}
 case "$build_dir" in /*) ;; *) build_dir="$root/$build_dir" ;; esac
 
-scripts/setup.sh "$build_dir"
+# Only what the demo runs: the two programs and the simulator, not the tests (those are
+# scripts/test.sh's). The packages are the ones configuring and building need.
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev ccache xvfb xauth x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build "$build_dir" --target corvane halvard zmsim
 
+# Corvane's window, with its status line, is about 1430 x 720 pixels.
+window_w=1430
+window_h=720
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  cat >&2 <<'TEXT'
-demo: there is no display ($DISPLAY and $WAYLAND_DISPLAY are unset), so Corvane's
-window cannot open. Everything is built; run the demo on a virtual X server instead:
+  cat >&2 <<TEXT
+demo: there is no display (\$DISPLAY and \$WAYLAND_DISPLAY are unset), so Corvane's
+window cannot open. Corvane, Halvard and zmsim are built; run the demo on a virtual X
+server with a screen that holds the window (about ${window_w} x ${window_h} pixels):
 
     xvfb-run -a -s "-screen 0 1600x1000x24" scripts/demo.sh
 
-(xvfb-run comes with Debian's xvfb package, which scripts/setup.sh has installed.)
+(xvfb-run comes with Debian's xvfb package, which this script has installed.)
 TEXT
   exit 1
+fi
+if [ -n "${DISPLAY:-}" ] && command -v xwininfo > /dev/null; then
+  screen=$(xwininfo -root 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  screen_w=${screen%x*}
+  screen_h=${screen#*x}
+  if [[ "$screen_w" =~ ^[0-9]+$ && "$screen_h" =~ ^[0-9]+$ ]] &&
+     ((screen_w < window_w || screen_h < window_h)); then
+    echo "demo: the screen is ${screen_w} x ${screen_h} pixels, smaller than Corvane's window" \
+         "(about ${window_w} x ${window_h}); under Xvfb use" \
+         "xvfb-run -a -s \"-screen 0 1600x1000x24\" scripts/demo.sh" >&2
+  fi
 fi
 
 work="$root/demo-work"

@@ -4,8 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# xvfb and xauth: xvfb-run, which the demo offers when there is no display (xvfb
+# only recommends xauth, and xvfb-run fails without it). fonts-dejavu-core: the
+# windows size their controls from the dialog font's metrics, offscreen in the tests
+# too, so a font must be there. imagemagick, dpkg-dev, file, desktop-file-utils,
+# appstream, x11-utils, man-db: scripts/check_package.sh builds, unpacks and validates
+# the package, compares the icons and finds the windows.
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev xvfb xauth
-          imagemagick fonts-dejavu-core ccache clang-14 libclang-rt-14-dev)
+          imagemagick fonts-dejavu-core ccache
+          dpkg-dev file desktop-file-utils appstream x11-utils man-db clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

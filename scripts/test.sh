@@ -10,6 +10,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 scripts/setup.sh build
 (cd build && ctest --output-on-failure --timeout 300 -j2)
+scripts/check_package.sh build
 
 scripts/setup.sh build-asan -DZM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ctest --output-on-failure --timeout 300 -j2)

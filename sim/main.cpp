@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "sim/core/log_file.h"
 #include "sim/core/port_link.h"
 #include "sim/core/protocol_log.h"
 #include "sim/core/pty_port.h"
@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
   zmsim::ParsedArgs parsed = zmsim::parseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.help) {
     std::cout << zmsim::simUsage();
+    return 0;
+  }
+  if (parsed.version) {
+    std::cout << zmsim::simVersion();
     return 0;
   }
   if (!parsed.options) {
@@ -39,15 +43,15 @@ int main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   int signalFd = signalfd(-1, &signals, SFD_NONBLOCK | SFD_CLOEXEC);
 
-  std::ofstream logFile;
+  zmsim::LogFile logFile;
   if (!options.logFile.empty()) {
-    logFile.open(options.logFile, std::ios::out | std::ios::trunc);
-    if (!logFile) {
-      std::cerr << "zmsim: cannot write " << options.logFile << "\n";
+    std::string error;
+    if (!logFile.open(options.logFile, options.logMaxBytes, error)) {
+      std::cerr << "zmsim: " << error << "\n";
       return 1;
     }
   }
-  zmsim::ProtocolLog log(logFile.is_open() ? &logFile : nullptr);
+  zmsim::ProtocolLog log(&logFile);
 
   zmsim::PtyPort port;
   std::string error;
@@ -62,6 +66,7 @@ int main(int argc, char** argv) {
   std::cout << port.slavePath() << std::endl;
 
   zmsim::SimRunner runner(options, port, log);
+  runner.setPortAnnouncer([](const std::string& path) { std::cout << path << std::endl; });
   int status = runner.run(signalFd);
   if (!options.link.empty()) zmsim::removePortLink(options.link, port.slavePath());
   port.close();

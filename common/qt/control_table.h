@@ -39,4 +39,7 @@ struct DialogTemplate {
   // "Corvane": names the About entry, the About box and message boxes.
   std::string programName;
   std::vector<ControlSpec> controls;
+  // The control that takes the room when the window is made larger than the template
+  // (the "message received" display); kNoId: the window grows no larger.
+  int growingControl = ControlSpec::kNoId;
 };

@@ -52,3 +52,29 @@ std::string displayTextToBytes(const QString& shown) {
   }
   return bytes;
 }
+
+QString bytesToFieldText(std::string_view bytes) {
+  QString shown;
+  shown.reserve(static_cast<qsizetype>(bytes.size()));
+  for (char c : bytes) {
+    auto byte = static_cast<unsigned char>(c);
+    shown += QChar(static_cast<char16_t>(isShownAsPicture(byte) ? kControlPictures + byte : byte));
+  }
+  return shown;
+}
+
+std::string fieldTextToBytes(const QString& shown) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(shown.size()));
+  for (QChar c : shown) {
+    char16_t code = c.unicode();
+    if (code >= kControlPictures && code < kControlPictures + 0x20) {
+      bytes += static_cast<char>(code - kControlPictures);
+    } else if (code < 0x100) {
+      bytes += static_cast<char>(code);
+    } else {
+      bytes += '?';
+    }
+  }
+  return bytes;
+}

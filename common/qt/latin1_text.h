@@ -18,3 +18,10 @@ std::string qStringToLatin1(const QString& text);
 // store direction of the data exchange never alters the text.
 QString bytesToDisplayText(std::string_view bytes);
 std::string displayTextToBytes(const QString& shown);
+
+// The text of a one-line edit as it is shown: every control byte but the tab (a NUL,
+// a CR or LF from a file, a zero from the hex conversion) is its Unicode control
+// picture, so the operator sees it rather than nothing, and it comes back as the same
+// byte. A picture typed or pasted by the operator is taken as its byte.
+QString bytesToFieldText(std::string_view bytes);
+std::string fieldTextToBytes(const QString& shown);

@@ -15,9 +15,12 @@ class MultiLineEdit : public QPlainTextEdit {
   explicit MultiLineEdit(QWidget* parent);
 
   std::string bytes() const;
-  // Replaces the text only when it differs from what is shown, so a refresh of the
-  // same text neither flickers nor loses the operator's selection or scroll position.
-  // A new text scrolls to its end: the newest line stays in view.
+  // Shows bytes, touching the widget only where they differ from what it shows, so a
+  // refresh neither flickers nor loses the operator's selection or caret. A text
+  // that keeps (a tail of) the shown one and adds to it, as a receive display does,
+  // is updated in place: the new tail is appended and the dropped head removed, at a
+  // cost that does not grow with the text. Anything else replaces the whole text.
+  // The newest line stays in view unless the operator has scrolled back to read.
   void setBytes(std::string_view bytes);
 
  signals:
@@ -29,6 +32,15 @@ class MultiLineEdit : public QPlainTextEdit {
 
  private:
   QString shownText() const;
+  bool scrolledToEnd() const;
+  // Both return whether the text shown changed.
+  bool updateInPlace(std::string_view bytes);
+  bool replaceAll(std::string_view bytes);
 
   bool settingText_ = false;
+  // The bytes last given to setBytes(), while the text still shows exactly them (an
+  // edit by the operator makes it unknown again).
+  std::string lastBytes_;
+  bool lastBytesShown_ = false;
+  int headLinesDropped_ = 0;  // by the last update in place
 };

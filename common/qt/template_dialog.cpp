@@ -1,11 +1,17 @@
 #include "common/qt/template_dialog.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "common/qt/about_dialog.h"
 #include "common/qt/app_icon.h"
@@ -13,11 +19,15 @@
 #include "common/qt/latin1_text.h"
 #include "common/qt/multi_line_edit.h"
 #include "common/qt/solo_buttons.h"
+#include "common/qt/status_bar_line.h"
+#include "common/qt/template_page.h"
 
 namespace {
 
 // What the original edit control allowed when no limit was set.
 constexpr int kUnlimitedEditChars = 32767;
+// How long a window manager may take to frame a new window.
+constexpr int kFrameSettleMs = 300;
 
 QString objectNameFor(const ControlSpec& entry) {
   if (entry.id != ControlSpec::kNoId) return QStringLiteral("control%1").arg(entry.id);
@@ -36,15 +46,81 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(units_.toPixels(0, 0, template_.width, template_.height).size());
+  page_ = new TemplatePage(units_.toPixels(0, 0, template_.width, template_.height).size());
   for (const ControlSpec& entry : template_.controls) {
     QWidget* widget = createControl(entry);
     widget->setObjectName(objectNameFor(entry));
-    widget->setGeometry(units_.toPixels(entry.x, entry.y, entry.width, entry.height));
+    QRect rect = units_.toPixels(entry.x, entry.y, entry.width, entry.height);
+    widget->setGeometry(rect);
     if (entry.id != ControlSpec::kNoId) controls_[entry.id] = widget;
+    if (entry.id != ControlSpec::kNoId && entry.id == template_.growingControl)
+      page_->setGrowingControl(widget, rect);
   }
+  buildFrame();
   addAboutEntry();
+  pollTimer_.setTimerType(Qt::PreciseTimer);
   connect(&pollTimer_, &QTimer::timeout, this, [this] { runTick(); });
+}
+
+void TemplateDialog::buildFrame() {
+  scrollArea_ = new QScrollArea(this);
+  scrollArea_->setObjectName(QStringLiteral("scrollArea"));
+  scrollArea_->setFrameShape(QFrame::NoFrame);
+  scrollArea_->setFocusPolicy(Qt::NoFocus);  // the tab order is the template's alone
+  scrollArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  scrollArea_->setWidgetResizable(true);
+  scrollArea_->setWidget(page_);
+  status_ = new StatusBarLine(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(scrollArea_, 1);
+  layout->addWidget(status_);
+  // Small enough for any screen; the scroll bars reach the rest.
+  setMinimumSize(QSize(160, 120).boundedTo(naturalSize()));
+  if (template_.growingControl == ControlSpec::kNoId) setMaximumSize(naturalSize());
+  resize(naturalSize());
+}
+
+QSize TemplateDialog::naturalSize() const {
+  return page_->templateSize() + QSize(0, status_->minimumSizeHint().height());
+}
+
+StatusLine& TemplateDialog::statusLine() { return *status_; }
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (fitted_ || event->spontaneous()) return;
+  fitted_ = true;
+  wantedSize_ = size();
+  fitToScreen();
+  // The window manager puts its frame round the window only after it is shown; the
+  // size is then worked out again from the real frame.
+  QTimer::singleShot(0, this, &TemplateDialog::fitToScreen);
+  QTimer::singleShot(kFrameSettleMs, this, &TemplateDialog::fitToScreen);
+}
+
+void TemplateDialog::fitToScreen() {
+  QScreen* screen = this->screen();
+  // Maximised or full screen, the window manager has fitted it already.
+  if (screen == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+  QRect room = screen->availableGeometry();
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty()) {
+    // Not framed yet: allow for a title bar and thin borders.
+    int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    frame = QSize(8, title + 8);
+  }
+  QSize fits = wantedSize_.boundedTo(room.size() - frame);
+  if (fits != size()) resize(fits);
+  // Then moved so that its title bar is on the screen and as much as fits below it.
+  QRect outer(frameGeometry().topLeft(), fits + frame);
+  auto within = [](int at, int first, int room, int length) {
+    return std::clamp(at, first, std::max(first, first + room - length));
+  };
+  QPoint place(within(outer.left(), room.left(), room.width(), outer.width()),
+               within(outer.top(), room.top(), room.height(), outer.height()));
+  if (place != outer.topLeft()) move(place);
 }
 
 TemplateDialog::~TemplateDialog() = default;
@@ -55,7 +131,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
   int id = entry.id;
   switch (entry.kind) {
     case ControlKind::kEdit: {
-      auto* edit = new QLineEdit(this);
+      auto* edit = new QLineEdit(page_);
       edit->setAccessibleName(accessible);
       connect(edit, &QLineEdit::textEdited, this, [this, id] {
         if (handlers_.textChanged) handlers_.textChanged(id);
@@ -63,7 +139,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
       return edit;
     }
     case ControlKind::kMultiLineEdit: {
-      auto* edit = new MultiLineEdit(this);
+      auto* edit = new MultiLineEdit(page_);
       edit->setAccessibleName(accessible);
       connect(edit, &MultiLineEdit::editedByOperator, this, [this, id] {
         if (handlers_.textChanged) handlers_.textChanged(id);
@@ -71,7 +147,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
       return edit;
     }
     case ControlKind::kPushButton: {
-      auto* button = new WrappingPushButton(caption, entry.multiLine, this);
+      auto* button = new WrappingPushButton(caption, entry.multiLine, page_);
       button->setAccessibleName(accessible);
       connect(button, &QPushButton::clicked, this, [this, id] {
         if (handlers_.clicked) handlers_.clicked(id);
@@ -79,7 +155,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
       return button;
     }
     case ControlKind::kRadioButton: {
-      auto* button = new SoloRadioButton(caption, entry.multiLine, this);
+      auto* button = new SoloRadioButton(caption, entry.multiLine, page_);
       button->setAccessibleName(accessible);
       connect(button, &QRadioButton::clicked, this, [this, id] {
         if (handlers_.clicked) handlers_.clicked(id);
@@ -87,7 +163,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
       return button;
     }
     case ControlKind::kGroupBox: {
-      auto* box = new EtchedGroupBox(caption, this);
+      auto* box = new EtchedGroupBox(caption, page_);
       box->setAccessibleName(accessible);
       // Behind the controls it frames, whatever its place in the tab order.
       box->lower();
@@ -96,7 +172,7 @@ QWidget* TemplateDialog::createControl(const ControlSpec& entry) {
     case ControlKind::kLabel:
       break;
   }
-  auto* label = new QLabel(caption, this);
+  auto* label = new QLabel(caption, page_);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -142,7 +218,7 @@ QWidget* TemplateDialog::control(int id) const {
 
 std::string TemplateDialog::text(int id) const {
   QWidget* widget = control(id);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return qStringToLatin1(edit->text());
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return fieldTextToBytes(edit->text());
   if (auto* edit = qobject_cast<MultiLineEdit*>(widget)) return edit->bytes();
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return qStringToLatin1(button->text());
   if (auto* label = qobject_cast<QLabel*>(widget)) return qStringToLatin1(label->text());
@@ -158,10 +234,11 @@ void TemplateDialog::setText(int id, const std::string& text) {
   }
   // Only a change touches the widget: the same text again would move the cursor,
   // drop the operator's selection and repaint.
-  QString shown = latin1ToQString(text);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    QString shown = bytesToFieldText(text);
     if (edit->text() != shown) edit->setText(shown);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    QString shown = latin1ToQString(text);
     if (label->text() != shown) label->setText(shown);
   }
 }
@@ -177,8 +254,11 @@ void TemplateDialog::setChecked(int id, bool on) {
 }
 
 void TemplateDialog::setTextLimit(int id, int maxChars) {
-  if (auto* edit = qobject_cast<QLineEdit*>(control(id)))
-    edit->setMaxLength(maxChars > 0 ? maxChars : kUnlimitedEditChars);
+  // Setting a limit puts the text in again, which drops the operator's selection and
+  // caret; the load direction sets it at every refresh, so only a change counts.
+  auto* edit = qobject_cast<QLineEdit*>(control(id));
+  int limit = maxChars > 0 ? maxChars : kUnlimitedEditChars;
+  if (edit != nullptr && edit->maxLength() != limit) edit->setMaxLength(limit);
 }
 
 void TemplateDialog::showMessage(const std::string& message) {

@@ -11,6 +11,10 @@
 #include "common/qt/dialog_units.h"
 
 class QAction;
+class QScrollArea;
+class StatusBarLine;
+class StatusLine;
+class TemplatePage;
 
 // A program's main dialog built from its control table, and the ControlPanel that the
 // dialog logic sees. It keeps no state of its own beyond the widgets: every operator
@@ -25,7 +29,12 @@ class QAction;
 //   and the close box close it without it. No push button is a default button.
 // - F1 and the context menu entry "&About <program>..." open the About box.
 // - The poll timer calls the tick handler; the program starts it when its start-up
-//   is done. Closing the dialog stops it.
+//   is done. Closing the dialog stops it. It is a precise timer: a coarse one may
+//   fire up to 5% early.
+// - The controls sit on a page of the template's size inside a scroll area, with the
+//   status line below it. The window opens at the template's size plus that line,
+//   or smaller where the screen is smaller (the page then scrolls, so every control
+//   can be reached); room beyond the template goes to the template's growing control.
 class TemplateDialog : public QDialog, public ControlPanel {
   Q_OBJECT
 
@@ -50,6 +59,14 @@ class TemplateDialog : public QDialog, public ControlPanel {
   QTimer& pollTimer() { return pollTimer_; }
 
   QWidget* control(int id) const;
+  // The page that holds the controls; control geometries are relative to it.
+  TemplatePage& page() const { return *page_; }
+  QScrollArea& scrollArea() const { return *scrollArea_; }
+  // The one-line status line under the template. Lives as long as the dialog.
+  StatusLine& statusLine();
+  StatusBarLine& statusBar() const { return *status_; }
+  // The window's size when the screen has room: the template and the status line.
+  QSize naturalSize() const;
   const DialogUnits& units() const { return units_; }
   void showAbout();
 
@@ -68,16 +85,25 @@ class TemplateDialog : public QDialog, public ControlPanel {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   // One tick of the poll timer; a derived window may add to it.
   virtual void runTick();
 
  private:
   QWidget* createControl(const ControlSpec& entry);
   void addAboutEntry();
+  void buildFrame();
+  // Shrinks and moves the window, frame included, into the screen's free area.
+  void fitToScreen();
 
   DialogTemplate template_;
   DialogUnits units_;
   Handlers handlers_;
   std::map<int, QWidget*> controls_;
   QTimer pollTimer_;
+  TemplatePage* page_ = nullptr;
+  QScrollArea* scrollArea_ = nullptr;
+  StatusBarLine* status_ = nullptr;
+  bool fitted_ = false;
+  QSize wantedSize_;  // the size before it was fitted to the screen
 };

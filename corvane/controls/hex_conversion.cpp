@@ -22,9 +22,9 @@ void CCorvaneDlg::onHexToAsciiClicked() {
   for (std::size_t i = 0; i + 1 < hex.size() && asciiMessage.size() < kAsciiOutputMaxChars;
        i += 2) {
     const auto byte = static_cast<char>(hexPairToByte(hex, i) & 0xFF);
-    // A zero byte ends the text wherever it stands, the first pair included: the
-    // ascii field shows text, and a NUL in it would show as nothing at all.
-    if (byte == '\0') break;
+    // The first byte is shown whatever it is (the field shows a zero as its control
+    // picture) and the conversion goes on; a zero after it ends the text.
+    if (byte == '\0' && i > 0) break;
     asciiMessage += byte;
     // The field fills character by character, as the operator watches.
     loadControls();

@@ -24,16 +24,14 @@ constexpr ProtocolButton kProtocolButtons[] = {
 // alone keeps exactly one of them selected. The module learns the format at the next
 // transmission start; the code is saved by the next normal-mode tick.
 void CCorvaneDlg::onProtocolClicked(int id) {
-  const ProtocolButton* clicked = nullptr;
-  for (const ProtocolButton& button : kProtocolButtons)
-    if (button.id == id) clicked = &button;
+  const ProtocolButton* clicked = corvane_ids::findControl(kProtocolButtons, id);
   if (clicked == nullptr) return;
 
   storeControls();
   protocolCode = clicked->code;
   for (const ProtocolButton& button : kProtocolButtons)
     this->*button.selected = &button == clicked ? 0 : 1;
-  protocolChanged = 1;
+  flags.protocolChanged = 1;
   link_.pauseMs(kSelectionPauseMs);
   loadControls();
 }

@@ -2,34 +2,34 @@
 
 #include <cstddef>
 
-#include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
 
 namespace alarm_frames {
 
-void sendTelephoneNumber(CCorvaneDlg& dlg, std::string_view number) {
-  ModuleLink& link = dlg.link();
-  link.sendByte('D');
-  dlg.receivedText += 'D';
+namespace rm = register_map;
+
+void sendTelephoneNumber(ModuleLink& link, ReceivedDisplay& display, std::string_view number) {
+  link.sendByte(rm::kNumber);
+  display.show(rm::kNumber);
   for (std::size_t i = 0; i < kNumberMaxChars; ++i) {
     // The edit's text ends at its terminator, so an embedded NUL ends the number too.
     if (i >= number.size() || number[i] == '\0') {
       link.sendByte(frames::kCr);
-      dlg.receivedText += "\r\n";
+      display.show("\r\n");
       return;
     }
     link.sendByte(number[i]);
-    dlg.receivedText += number[i];
+    display.show(number[i]);
   }
 }
 
-void sendMessageCharacters(CCorvaneDlg& dlg, std::string_view message, int count) {
-  ModuleLink& link = dlg.link();
+void sendMessageCharacters(ModuleLink& link, ReceivedDisplay& display,
+                           std::string& transmittingText, std::string_view message, int count) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
     if (i < message.size()) {
       link.sendByte(message[i]);
-      dlg.transmittingText += message[i];
-      dlg.receivedText += message[i];
+      transmittingText += message[i];
+      display.show(message[i]);
     } else {
       link.sendByte('\0');
     }
@@ -37,23 +37,32 @@ void sendMessageCharacters(CCorvaneDlg& dlg, std::string_view message, int count
   }
 }
 
-void sendKFrames(CCorvaneDlg& dlg, std::string_view message) {
-  ModuleLink& link = dlg.link();
-  int address = kFirstKAddress;
-  for (std::size_t i = 0; i + 1 < message.size() && address < kFirstKAddress + kMaxKFrames;
+void sendKFrames(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+                 std::string_view message) {
+  int address = rm::kFirstMemoryAddress;
+  for (std::size_t i = 0;
+       i + 1 < message.size() && address < rm::kFirstMemoryAddress + rm::kMemoryBytes;
        i += 2, ++address) {
     if (hexPairToByte(message, i) < kSmallestKByte) return;
     std::string addressDigits = frames::byteToHexPair(address);
     std::string_view pair = message.substr(i, 2);
-    link.sendByte('K');
+    link.sendByte(rm::kMemoryWrite);
     link.sendBytes(addressDigits);
     link.sendBytes(pair);
-    dlg.receivedText += 'K';
-    dlg.receivedText += addressDigits;
-    dlg.receivedText += pair;
-    dlg.transmittingText += pair;
+    display.show(rm::kMemoryWrite);
+    display.show(addressDigits);
+    display.show(pair);
+    transmittingText += pair;
     link.pauseMs(kKFramePauseMs);
   }
+}
+
+void sendKPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
+               std::string_view message) {
+  link.sendByte(frames::kCr);
+  link.pauseMs(10);
+  transmittingText.clear();
+  sendKFrames(link, display, transmittingText, message);
 }
 
 }  // namespace alarm_frames

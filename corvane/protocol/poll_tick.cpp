@@ -1,118 +1,130 @@
-#include <cstring>
+#include <cstddef>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "corvane/corvane_dlg.h"
+#include "corvane/protocol/frames.h"
+#include "corvane/protocol/register_map.h"
+
+// The 100 ms poll tick: Corvane has no reader thread, so this is where what the module
+// sends is read, shown and understood, and where the settings whose handlers only
+// raised a flag are saved or sent. onTimer() below is the whole tick, in its order.
 
 namespace {
 
-constexpr int kTicksBeforeTimeout = 500;   // at 100 ms a tick: 50 s without a report
 constexpr std::size_t kReadChunkBytes = 30;
-constexpr int kRestOfBurstPauseMs = 50;    // lets the rest of a burst arrive
-constexpr int kWrapColumns = 25;
-constexpr int kMaxLines = 30;
-constexpr std::size_t kTrimWindowChars = 1000;
-constexpr int kForcedBreakChars = 140;
+constexpr int kRestOfBurstPauseMs = 50;  // lets the rest of a burst arrive
+constexpr std::size_t kTerminalReadMaxBytes = 16;
+constexpr int kKeySettleMs = 100;
 constexpr const char* kTimeoutMessage = "error: communication timeout";
-
-// The module's delivery report, found in what one tick read. The search stops at a
-// zero byte, as over a C text.
-bool holdsDeliveryReport(const std::string& received) {
-  std::string_view text(received.c_str());
-  return text.find("M00") != std::string_view::npos ||
-         text.find("MESSAGE SUCCESS") != std::string_view::npos;
-}
 
 }  // namespace
 
-void CCorvaneDlg::normalTickSteps() {
-  if (successSeen == 0 && ++tickCount > kTicksBeforeTimeout) {
-    files_.appendTimeoutRecord();
-    receivedText += kTimeoutMessage;
-    loadControls();
-    tickCount = 0;
-  }
-
-  if (protocolChanged == 1) {
-    files_.saveProtocolCode(protocolCode);
-    protocolChanged = 0;
-  }
-
-  receiveStep();
-  const bool quiet = lastReceived.empty();
-
-  if (!quiet && holdsDeliveryReport(lastReceived)) {
-    successPending += static_cast<int>(lastReceived.size());
-    timerRearmed = true;
-  }
-
-  if (quiet && successPending != 0) {
-    // The line has gone quiet after a report: the display now ends with it.
-    files_.writeDisplayMessage(receivedText);
-    successPending = 0;
-    successSeen = 1;
-    tickCount = 0;
-    timerRearmed = true;
-  }
-
-  // A quiet tick with nothing pending passes on the mailbox; the tick that has just
-  // acted on a report counts as such, so its command goes out ahead of a run's next
-  // message.
-  if (quiet && successPending == 0) {
-    timerRearmed = true;
-    if (std::optional<char> command = files_.takeCommand()) link_.sendByte(*command);
-  }
-
-  if (successSeen == 1 && runRemaining != 0) multipleRunStep();
-}
-
-// Reads what the module sent (up to 60 bytes a tick) and shows it, 25 characters a
-// line at most. The module's LF is dropped and every CR gets an LF of our own, since
-// the module's line ends vary with its firmware.
-void CCorvaneDlg::receiveStep() {
-  lastReceived = link_.readUpTo(kReadChunkBytes);
-  if (!lastReceived.empty()) {
-    charsSinceBreak += static_cast<int>(lastReceived.size());
-    link_.pauseMs(kRestOfBurstPauseMs);
-    lastReceived += link_.readUpTo(kReadChunkBytes);
-  }
-
-  for (char c : lastReceived) {
-    if (c != '\n') {
-      receivedText += c;
-      if (++columnCount >= kWrapColumns) {
-        receivedText += "\r\n";
-        columnCount = 0;
-        ++lineCount;
-      }
+void CCorvaneDlg::onTimer() {
+  sendTypedDialerTimeout();  // in both modes
+  if (terminalSelected == 0) {
+    terminalModeTick();
+  } else {
+    countTowardsTimeout();
+    saveChangedProtocol();
+    const std::string received = receiveAndShow();
+    watchForDeliveryReport(received);
+    if (received.empty()) {
+      actOnQuietLine();
+      passOnCommand();
     }
-    if (c == '\r') {
-      columnCount = 0;
-      receivedText += '\n';
-      ++lineCount;
-    }
+    if (delivery.successSeen == 1 && run.underWay()) multipleRunStep();
   }
-
-  // One line at most per tick: the display stays near 30 lines.
-  if (lineCount > kMaxLines) {
-    std::string_view window = std::string_view(receivedText).substr(0, kTrimWindowChars);
-    std::size_t lineEnd = window.find('\n', 1);
-    std::string rest;
-    if (lineEnd != std::string_view::npos) rest = receivedText.substr(lineEnd + 1);
-    receivedText = rest.size() < kTrimWindowChars ? rest : std::string();
-    loadControls();
-    --lineCount;
-  }
-}
-
-void CCorvaneDlg::tickTail() {
-  if (commportChanged == 1) {
-    commportChanged = 0;
-    files_.savePortName(commportText);
-  }
-  if (charsSinceBreak > kForcedBreakChars) {
-    receivedText += "\r\n";
-    charsSinceBreak = 0;
-  }
+  saveChangedPortName();
+  display.breakLongRun();
   loadControls();
+}
+
+// Register 82 is programmed once the dialer time-out edit holds a whole pair; until
+// then the flag stays raised.
+void CCorvaneDlg::sendTypedDialerTimeout() {
+  if (flags.timeoutChanged != 1 || dialerTimeoutText.size() != 2) return;
+  flags.timeoutChanged = 0;
+  link_.sendByte(frames::kCr);
+  display.show(register_map::kStoreDialerTimeout);
+  link_.sendBytes(register_map::kStoreDialerTimeout);
+  display.show(dialerTimeoutText);
+  link_.sendBytes(dialerTimeoutText);
+  display.show("new timeout1 value programmed\r\n");
+}
+
+// Terminal mode instead of the normal work: what came is shown as it came, and the
+// operator's first kbdata character goes to the module. Nothing is wrapped, trimmed,
+// counted towards the timeout or saved to "./protocol2" meanwhile.
+void CCorvaneDlg::terminalModeTick() {
+  display.showRaw(link_.readUpTo(kTerminalReadMaxBytes));
+
+  if (ChangeFlags::take(flags.kbdataChanged)) {
+    // A field emptied before the tick came holds no key: nothing is sent, rather
+    // than a zero byte the operator never typed.
+    if (!kbdataText.empty()) {
+      // One key per tick; whatever else was typed is dropped with the field.
+      const char key = kbdataText.front();
+      kbdataText.clear();
+      link_.sendByte(key);
+      display.show(key);
+      link_.pauseMs(kKeySettleMs);
+    }
+  }
+  display.capTerminalText();
+}
+
+void CCorvaneDlg::countTowardsTimeout() {
+  if (!delivery.countTick()) return;
+  env_.history.append(CorvaneFiles::timeoutRecord());
+  display.show(kTimeoutMessage);
+  loadControls();
+}
+
+void CCorvaneDlg::saveChangedProtocol() {
+  if (flags.protocolChanged != 1) return;
+  files_.saveProtocolCode(protocolCode);
+  flags.protocolChanged = 0;
+}
+
+// Up to 60 bytes a tick: 30, a pause for the rest of a burst, 30 more. Only the first
+// read counts towards the forced break. Returns what was read.
+std::string CCorvaneDlg::receiveAndShow() {
+  std::string received = link_.readUpTo(kReadChunkBytes);
+  if (!received.empty()) {
+    display.countReceived(received.size());
+    link_.pauseMs(kRestOfBurstPauseMs);
+    received += link_.readUpTo(kReadChunkBytes);
+  }
+  display.showReceived(received);
+  if (display.trimOldestLine()) loadControls();
+  return received;
+}
+
+void CCorvaneDlg::watchForDeliveryReport(const std::string& received) {
+  if (received.empty() || !DeliveryWatch::holdsDeliveryReport(received)) return;
+  delivery.notePending(received.size());
+  env_.pollTimer.restart();
+}
+
+// The line has gone quiet after a report: the display now ends with it, and a run
+// may go on.
+void CCorvaneDlg::actOnQuietLine() {
+  if (delivery.successPending == 0) return;
+  files_.writeDisplayMessage(display.receivedText);
+  delivery.actOnPending();
+  env_.pollTimer.restart();
+}
+
+// A quiet tick with nothing pending passes on the "./command" mailbox; the tick that
+// has just acted on a report counts as such, so its command goes out ahead of a run's
+// next message.
+void CCorvaneDlg::passOnCommand() {
+  if (delivery.successPending != 0) return;
+  env_.pollTimer.restart();
+  if (std::optional<char> command = files_.takeCommand()) link_.sendByte(*command);
+}
+
+void CCorvaneDlg::saveChangedPortName() {
+  if (ChangeFlags::take(flags.commportChanged)) files_.savePortName(commportText);
 }

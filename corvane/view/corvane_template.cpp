@@ -92,5 +92,6 @@ DialogTemplate corvaneTemplate() {
            kWrap},
           {kFskF1, kRadio, 240, 45, 90, 45,
            "SIA-FORMAT FSK F1 mode, enter hexadecimal numberfs-do not enter checksum", kWrap},
-      }};
+      },
+      kReceived};
 }

@@ -1,12 +1,15 @@
 #include "corvane/view/corvane_window.h"
 
+#include <QKeyEvent>
+
+#include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
 
-CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
-                             const std::string& beepLibraryFile)
+CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
+                             StatusLine& status, const std::filesystem::path& workDir)
     : TemplateDialog(corvaneTemplate()) {
   logic_ = std::make_unique<CCorvaneDlg>(
-      CCorvaneDlg::Environment{port, clock, *this, workDir, beepLibraryFile});
+      CCorvaneDlg::Environment{port, clock, *this, *this, beep, history, status, workDir});
   CCorvaneDlg& dlg = *logic_;
   setHandlers(Handlers{
       [&dlg](int id) { dlg.onTextChanged(id); },
@@ -14,6 +17,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, const std::filesyst
       [&dlg] { return dlg.onOk(); },
       [&dlg] { dlg.onTimer(); },
   });
+  control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
   startPollTimer(CCorvaneDlg::kPollPeriodMs);
 }
@@ -24,6 +28,19 @@ CorvaneWindow::~CorvaneWindow() {
 }
 
 void CorvaneWindow::runTick() {
+  restartDue_ = false;
   TemplateDialog::runTick();
-  if (logic_->timerRearmed) restartPollTimer();
+  if (restartDue_) restartPollTimer();
+}
+
+bool CorvaneWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == control(corvane_ids::kKbdata) && event->type() == QEvent::KeyPress &&
+      logic_->terminalSelected == 0) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (kbdataEnter) kbdataEnter();
+      return true;  // never reaches the dialog's Enter, which would close it
+    }
+  }
+  return TemplateDialog::eventFilter(watched, event);
 }

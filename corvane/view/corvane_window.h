@@ -1,32 +1,51 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "common/clock.h"
+#include "common/history_file.h"
 #include "common/qt/template_dialog.h"
 #include "common/serial_port.h"
+#include "common/status_line.h"
+#include "corvane/beep.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/poll_timer.h"
 
 // Corvane's main window: the dialog of corvaneTemplate() wired to CCorvaneDlg. The
 // constructor does the whole start-up in the original order: the widgets, then the
 // logic's start-up (which shows its fields through the load direction), then the
 // 100 ms poll timer, last.
-class CorvaneWindow : public TemplateDialog {
+class CorvaneWindow : public TemplateDialog, private PollTimer {
   Q_OBJECT
 
  public:
-  // port and clock must outlive the window. The settings files live in workDir.
-  CorvaneWindow(SerialPort& port, Clock& clock, const std::filesystem::path& workDir,
-                const std::string& beepLibraryFile = "libpellix.so");
+  // port, clock, beep, history and status must outlive the window. The settings files
+  // live in workDir.
+  CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
+                StatusLine& status, const std::filesystem::path& workDir);
   ~CorvaneWindow() override;
 
   CCorvaneDlg& logic() { return *logic_; }
 
+  // Enter or Return in kbdata (1032) while terminal mode is on: the operator means a
+  // CR for the module, so the window stays open and this is called instead. Elsewhere,
+  // and with terminal mode off, Enter stores and closes as always.
+  // HOOK: to be wired to the logic's onKbdataEnter() (the key queue) once it has one;
+  // until then Enter there only keeps the window open.
+  std::function<void()> kbdataEnter;
+
  protected:
   void runTick() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The tick asks for a restart while it runs; the period starts again when the tick
+  // has ended, so a tick that pauses for a run step is followed by a full period.
+  void restart() override { restartDue_ = true; }
+
   std::unique_ptr<CCorvaneDlg> logic_;
+  bool restartDue_ = false;
 };

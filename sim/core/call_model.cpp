@@ -50,8 +50,14 @@ std::int64_t CallModel::part(int percent, int lengthMs) const {
   return static_cast<std::int64_t>(lengthMs) * percent / 100;
 }
 
-void CallModel::at(std::int64_t atMs, Level level, std::string text, Effect effect) {
-  Line entry{atMs, level, std::move(text), effect};
+void CallModel::at(std::int64_t atMs, Level level, std::string text, Effect effect, bool tail) {
+  // The open line's tail is the first tail waiting: later ones belong to lines whose
+  // first piece has not gone out yet.
+  if (lineOpen_) {
+    auto open = std::find_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.tail; });
+    if (open != lines_.end()) atMs = std::max(atMs, open->atMs);
+  }
+  Line entry{atMs, level, std::move(text), effect, tail};
   auto place = std::upper_bound(lines_.begin(), lines_.end(), atMs,
                                 [](std::int64_t t, const Line& l) { return t < l.atMs; });
   lines_.insert(place, std::move(entry));
@@ -65,7 +71,7 @@ void CallModel::result(std::int64_t atMs, std::string text, Effect effect) {
   if (options_.faults.splitReport) {
     std::size_t half = whole.size() / 2;
     at(atMs, Level::Result, whole.substr(0, half));
-    at(atMs + kSplitGapMs, Level::Result, whole.substr(half), effect);
+    at(atMs + kSplitGapMs, Level::Result, whole.substr(half), effect, true);
     return;
   }
   at(atMs, Level::Result, std::move(whole), effect);
@@ -76,6 +82,10 @@ void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, in
   std::string wait = setup.format == 0x00 ? "KISSOFF WAIT " + seconds(setup.kissoffTime)
                                           : std::string("KISSOFF WAIT");
   at(startMs + part(15, lengthMs), Level::Debug, line(wait));
+  // By the kiss-off wait the station has heard the whole message.
+  for (const std::string& understood : setup.station) {
+    at(startMs + part(15, lengthMs), Level::Station, understood);
+  }
   std::int64_t endMs = startMs + part(35, lengthMs);
   if (options_.outcome == Outcome::Deliver) {
     result(endMs, "MESSAGE SUCCESS", Effect::Delivered);
@@ -89,7 +99,7 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
     at(nowMs, Level::Debug, line("BUSY, G IGNORED"));
     return;
   }
-  lines_.clear();
+  clearLines();
   holdLine_ = (setup.control & kHoldLineBit) != 0;
   holdMs_ = std::max<int>(setup.dialerTimeout, 1) * kSecondsPerCount * 1000;
   if (setup.number.empty()) {
@@ -102,7 +112,7 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
   if (options_.faults.flood) {
     std::string burst;
     for (int i = 0; i < kFloodLines; ++i) {
-      burst += line("TRACE " + std::to_string(1000 + i) + " DTMF BUFFER 0123456789ABCDEF");
+      burst += line("TRACE " + std::to_string(1000 + i) + " DTMF 0123456");
     }
     at(nowMs, Level::Result, std::move(burst));
   }
@@ -131,7 +141,7 @@ void CallModel::sendNext(const CallSetup& setup, std::int64_t nowMs) {
     at(nowMs, Level::Debug, line("BUSY, B IGNORED"));
     return;
   }
-  lines_.clear();
+  clearLines();
   state_ = State::Busy;
   holdLine_ = (setup.control & kHoldLineBit) != 0;
   at(nowMs, Level::Status, line("NEXT MESSAGE"));
@@ -140,14 +150,41 @@ void CallModel::sendNext(const CallSetup& setup, std::int64_t nowMs) {
 
 void CallModel::hangUp(std::int64_t nowMs) {
   if (state_ == State::Idle && lines_.empty()) return;
-  lines_.clear();
+  clearLines();
   state_ = State::Idle;
   at(nowMs, Level::Status, line("ON HOOK"));
 }
 
 void CallModel::drop() {
-  lines_.clear();
+  clearLines();
   state_ = State::Idle;
+}
+
+void CallModel::say(std::int64_t nowMs, std::string text) {
+  at(nowMs, Level::Result, line(std::move(text)));
+}
+
+void CallModel::clearLines() {
+  auto open = std::find_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.tail; });
+  if (!lineOpen_ || open == lines_.end()) {
+    lines_.clear();
+    return;
+  }
+  // The rest of the line still goes out, but the call it reported on is over.
+  Line rest = std::move(*open);
+  rest.effect = Effect::None;
+  lines_.clear();
+  lines_.push_back(std::move(rest));
+}
+
+void CallModel::holdBackForTail() {
+  auto tail = std::find_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.tail; });
+  if (tail == lines_.end()) return;
+  std::int64_t tailMs = tail->atMs;
+  for (Line& l : lines_) l.atMs = std::max(l.atMs, tailMs);
+  std::stable_sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) {
+    return a.atMs != b.atMs ? a.atMs < b.atMs : (a.tail && !b.tail);
+  });
 }
 
 void CallModel::apply(Effect effect, std::int64_t atMs) {
@@ -169,14 +206,25 @@ void CallModel::apply(Effect effect, std::int64_t atMs) {
   }
 }
 
-void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& out) {
+void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& out,
+                        std::vector<std::string>* station) {
   while (!lines_.empty() && lines_.front().atMs <= nowMs) {
     Line due = std::move(lines_.front());
     lines_.pop_front();
     bool shown = due.level == Level::Result ||
                  (due.level == Level::Status && (options & kStatusBit)) ||
                  (due.level == Level::Debug && (options & kDebugBit));
+    if (due.level == Level::Station) {
+      if (station) station->push_back(std::move(due.text));
+      continue;
+    }
     if (shown) out += due.text;
+    if (due.tail) {
+      lineOpen_ = false;
+    } else if (!due.text.empty() && due.text.back() != '\n' && due.level == Level::Result) {
+      lineOpen_ = true;
+      holdBackForTail();
+    }
     apply(due.effect, due.atMs);
   }
 }

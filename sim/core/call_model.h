@@ -4,6 +4,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim/core/module_options.h"
 
@@ -19,6 +20,8 @@ struct CallSetup {
   std::uint8_t tone = 0;       // register B1
   std::uint8_t dialerTimeout = 0;  // register 82, 2-second units
   std::uint8_t kissoffTime = 0;    // register 83, 2-second units
+  // What the receiving station makes of the message (station_report.h), one line each.
+  std::vector<std::string> station;
 };
 
 // The telephone call as the module reports it: free-text lines spread over the call's
@@ -37,7 +40,9 @@ class CallModel {
   static constexpr std::uint8_t kHoldLineBit = 0x02;
   static constexpr int kHangUpDelayMs = 500;
   static constexpr int kSplitGapMs = 300;
-  static constexpr int kFloodLines = 80;
+  static constexpr int kFloodLines = 160;
+  // No line the module sends is longer: the PC's display breaks lines after 25.
+  static constexpr std::size_t kMaxLineChars = 24;
 
   explicit CallModel(const ModuleOptions& options) : options_(options) {}
 
@@ -46,23 +51,35 @@ class CallModel {
   void hangUp(std::int64_t nowMs);                            // A
   // Drops the call without a word (factory defaults).
   void drop();
+  // A line of the module's own outside any call (e.g. "DEFAULTS RESTORED"), sent at
+  // nowMs, or after the rest of a line that is half on the wire.
+  void say(std::int64_t nowMs, std::string text);
 
-  // Appends the text of every line due by nowMs, filtered by the AB bits given.
-  void advance(std::int64_t nowMs, std::uint8_t options, std::string& out);
+  // Appends the text of every line due by nowMs, filtered by the AB bits given, and
+  // what the station understood of each message it has heard to station (when given),
+  // one line each. The station's lines never go down the serial line.
+  void advance(std::int64_t nowMs, std::uint8_t options, std::string& out,
+               std::vector<std::string>* station = nullptr);
   std::optional<std::int64_t> nextEventMs() const;
   State state() const { return state_; }
 
  private:
-  enum class Level { Result, Status, Debug };
+  enum class Level { Result, Status, Debug, Station };
   enum class Effect { None, Delivered, Failed, OnHook };
   struct Line {
     std::int64_t atMs;
     Level level;
     std::string text;
     Effect effect = Effect::None;
+    bool tail = false;  // the second piece of a split line
   };
 
-  void at(std::int64_t atMs, Level level, std::string text, Effect effect = Effect::None);
+  void at(std::int64_t atMs, Level level, std::string text, Effect effect = Effect::None,
+          bool tail = false);
+  // Forgets the lines still to come, except the rest of a line already half sent.
+  void clearLines();
+  // Moves every other line due before the pending tail to just after it.
+  void holdBackForTail();
   void result(std::int64_t atMs, std::string text, Effect effect);
   void scheduleMessage(const CallSetup& setup, std::int64_t startMs, int lengthMs);
   void apply(Effect effect, std::int64_t atMs);
@@ -72,6 +89,9 @@ class CallModel {
   State state_ = State::Idle;
   std::deque<Line> lines_;
   bool holdLine_ = false;
+  // The first piece of a split line has gone out and its tail has not: nothing else
+  // may reach the line before the tail, or two lines would run into one.
+  bool lineOpen_ = false;
   int holdMs_ = 0;
 };
 

@@ -10,28 +10,6 @@ std::string_view Frame::text() const {
   return all;
 }
 
-std::string escapeBytes(std::string_view bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size());
-  for (char c : bytes) {
-    auto u = static_cast<unsigned char>(c);
-    if (u == '\r') {
-      out += "<CR>";
-    } else if (u == '\n') {
-      out += "<LF>";
-    } else if (u >= 0x20 && u < 0x7F && u != '<') {
-      out += c;
-    } else {
-      out += '<';
-      out += kHex[u >> 4];
-      out += kHex[u & 0x0F];
-      out += '>';
-    }
-  }
-  return out;
-}
-
 int hexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/log_line.h"
+
 #include <string>
 #include <string_view>
 
@@ -37,9 +39,8 @@ struct Frame {
   std::string_view text() const;
 };
 
-// The bytes as the log shows them: printable ASCII as it is, CR and LF as <CR> and
-// <LF>, everything else (and '<' itself) as <HH>.
-std::string escapeBytes(std::string_view bytes);
+// The bytes as the log shows them (common/log_line.h).
+using ::escapeBytes;
 
 // Value of one hex digit (upper or lower case), or -1.
 int hexDigitValue(char c);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "sim/core/station_report.h"
+
 namespace zmsim {
 
 namespace {
@@ -81,7 +83,9 @@ void Module::act(const Frame& frame, std::int64_t nowMs) {
       if (registers_.resetArmed()) {
         call_.drop();
         registers_.restoreFactoryDefaults();
-        output_ += "DEFAULTS RESTORED\r\n";
+        // Through the call's lines, so it never lands inside a result line half sent.
+        call_.say(nowMs, "DEFAULTS RESTORED");
+        call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_, &station_);
       }
       break;
     case FrameKind::LoneCr:
@@ -117,6 +121,7 @@ CallSetup Module::setup() const {
   s.tone = registers_.working(RegisterMap::kTone);
   s.dialerTimeout = registers_.working(RegisterMap::kDialerTimeout);
   s.kissoffTime = registers_.working(RegisterMap::kKissoffTime);
+  s.station = stationReport(registers_);
   return s;
 }
 
@@ -125,10 +130,22 @@ void Module::advance(std::int64_t nowMs) {
     output_ += "?\r";
     queryAnswered_ = true;
   }
-  call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_);
+  call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_, &station_);
 }
 
 std::string Module::takeOutput() { return std::exchange(output_, std::string()); }
+
+void Module::disconnect() {
+  parser_.abandon();
+  call_.drop();
+  output_.clear();
+  ackPending_.reset();
+  queryAnswered_ = false;
+}
+
+std::vector<std::string> Module::takeStationReport() {
+  return std::exchange(station_, std::vector<std::string>());
+}
 
 std::optional<std::int64_t> Module::nextEventMs() const {
   std::optional<std::int64_t> next = call_.nextEventMs();

@@ -42,8 +42,15 @@ class Module {
   void advance(std::int64_t nowMs);
   // The bytes the module has sent since the last call.
   std::string takeOutput();
+  // What the receiving station understood of the messages it heard since the last
+  // call, one line each (station_report.h); nothing of it goes down the serial line.
+  std::vector<std::string> takeStationReport();
   // When advance() next has something to do.
   std::optional<std::int64_t> nextEventMs() const;
+
+  // The serial line is gone (the module unplugged): what was half received or not yet
+  // sent is dropped, and so is the call; registers, memory, number and message stay.
+  void disconnect();
 
   const RegisterMap& registers() const { return registers_; }
   CallModel::State callState() const { return call_.state(); }
@@ -60,6 +67,7 @@ class Module {
   FrameSink frameSink_;
   std::vector<Frame> frames_;
   std::string output_;
+  std::vector<std::string> station_;
   std::optional<char> ackPending_;
   std::int64_t lastByteMs_ = 0;
   bool queryAnswered_ = false;

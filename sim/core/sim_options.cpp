@@ -1,6 +1,9 @@
 #include "sim/core/sim_options.h"
 
 #include <charconv>
+#include <string_view>
+
+#include "common/command_line.h"
 
 namespace zmsim {
 
@@ -22,6 +25,34 @@ std::optional<Outcome> parseOutcome(const std::string& text) {
 }
 
 constexpr int kMaxMs = 3600 * 1000;
+constexpr std::uintmax_t kMaxLogBytes = std::uintmax_t{1} << 40;
+
+// Bytes, or KiB, MiB or GiB with a K, M or G after the number.
+std::optional<std::uintmax_t> parseBytes(const std::string& text) {
+  std::uintmax_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end == text.data()) return std::nullopt;
+  std::string_view suffix(end, static_cast<std::size_t>(text.data() + text.size() - end));
+  int shift = suffix.empty() ? 0 : suffix == "K" ? 10 : suffix == "M" ? 20 : suffix == "G" ? 30 : -1;
+  if (shift < 0 || value > (kMaxLogBytes >> shift)) return std::nullopt;
+  value <<= shift;
+  if (value < LogFile::kMinMaxBytes) return std::nullopt;
+  return value;
+}
+
+// MS or MS:GONE_MS.
+bool parseReplug(const std::string& text, SimOptions& options) {
+  std::size_t colon = text.find(':');
+  std::optional<int> after = parseInt(text.substr(0, colon), 0, kMaxMs);
+  if (!after) return false;
+  if (colon != std::string::npos) {
+    std::optional<int> gone = parseInt(text.substr(colon + 1), 0, kMaxMs);
+    if (!gone) return false;
+    options.replugGoneMs = *gone;
+  }
+  options.replugAfterMs = *after;
+  return true;
+}
 
 }  // namespace
 
@@ -35,10 +66,17 @@ std::string simUsage() {
          "  --split-report         each result line in two pieces 300 ms apart\n"
          "  --flood                a burst of trace text at every call start\n"
          "  --unplug-after MS      vanish MS after the first G, as an unplugged module\n"
+         "  --replug-after MS[:GONE_MS]  vanish MS after the first G, come back under the\n"
+         "                         same link GONE_MS later (2000), registers kept\n"
          "  --log FILE             protocol log: every frame received, every byte sent\n"
+         "  --log-max-bytes N      FILE becomes FILE.1 at N bytes (10M); K, M, G allowed\n"
          "  --exit-when-closed     end once the PC has closed the port for 3 s\n"
+         "  --help                 this text\n"
+         "  --version              the simulator's version\n"
          "SIGUSR1 writes the registers and memories to the log; SIGINT or SIGTERM ends.\n";
 }
+
+std::string simVersion() { return std::string("zmsim ") + programVersion() + "\n"; }
 
 ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
   ParsedArgs parsed;
@@ -56,6 +94,9 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") {
       parsed.help = true;
       return parsed;
+    } else if (arg == "--version" || arg == "-V") {
+      parsed.version = true;
+      return parsed;
     } else if (arg == "--nul-before-report") {
       options.module.faults.nulBeforeReport = true;
     } else if (arg == "--split-report") {
@@ -65,7 +106,8 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
     } else if (arg == "--exit-when-closed") {
       options.exitWhenClosed = true;
     } else if (arg == "--link" || arg == "--log" || arg == "--baud" || arg == "--outcome" ||
-               arg == "--call-ms" || arg == "--unplug-after") {
+               arg == "--call-ms" || arg == "--unplug-after" || arg == "--replug-after" ||
+               arg == "--log-max-bytes") {
       std::optional<std::string> text = value();
       if (!text || text->empty()) return fail(arg + " needs a value");
       if (arg == "--link") {
@@ -80,6 +122,14 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
         std::optional<Outcome> outcome = parseOutcome(*text);
         if (!outcome) return fail("--outcome is deliver, no-kissoff or no-answer");
         options.module.outcome = *outcome;
+      } else if (arg == "--log-max-bytes") {
+        std::optional<std::uintmax_t> bytes = parseBytes(*text);
+        if (!bytes) return fail("--log-max-bytes is a size from 4096 bytes, e.g. 65536, 512K or 10M");
+        options.logMaxBytes = *bytes;
+      } else if (arg == "--replug-after") {
+        if (!parseReplug(*text, options)) {
+          return fail("--replug-after is MS or MS:GONE_MS, each a number of milliseconds");
+        }
       } else if (arg == "--call-ms") {
         std::optional<int> ms = parseInt(*text, 100, kMaxMs);
         if (!ms) return fail("--call-ms is a number of milliseconds from 100");
@@ -92,6 +142,9 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
     } else {
       return fail("unknown option " + arg);
     }
+  }
+  if (options.unplugAfterMs >= 0 && options.replugAfterMs >= 0) {
+    return fail("--unplug-after and --replug-after exclude each other");
   }
   parsed.options = options;
   return parsed;

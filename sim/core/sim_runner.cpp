@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "sim/core/port_link.h"
+
 namespace zmsim {
 
 namespace {
@@ -32,8 +34,9 @@ SimRunner::SimRunner(const SimOptions& options, PtyPort& port, ProtocolLog& log)
     : options_(options), port_(port), log_(log), module_(options.module) {
   module_.setFrameSink([this](const Frame& frame, std::int64_t ms) {
     log_.received(frame, ms);
-    if (frame.kind == FrameKind::Go && options_.unplugAfterMs >= 0 && unplugAtMs_ < 0) {
-      unplugAtMs_ = ms + options_.unplugAfterMs;
+    int after = options_.unplugAfterMs >= 0 ? options_.unplugAfterMs : options_.replugAfterMs;
+    if (frame.kind == FrameKind::Go && after >= 0 && unplugAtMs_ < 0 && !replugged_) {
+      unplugAtMs_ = ms + after;
     }
   });
 }
@@ -53,11 +56,22 @@ int SimRunner::run(int signalFd) {
 
   while (!stop_) {
     std::int64_t ms = nowMs();
+    if (replugAtMs_ >= 0) {
+      // Gone: nothing but the signals until the module comes back.
+      if (ms >= replugAtMs_ && !replug(ms)) break;
+      if (replugAtMs_ >= 0) {
+        pollfd gone{signalFd, POLLIN, 0};
+        int ready = ::poll(&gone, 1, static_cast<int>(std::max<std::int64_t>(replugAtMs_ - ms, 0)));
+        if (ready > 0 && (gone.revents & POLLIN) && !handleSignals(signalFd)) break;
+        continue;
+      }
+    }
     watchPeer(ms);
     if (stop_) break;
     if (unplugAtMs_ >= 0 && ms >= unplugAtMs_) {
-      log_.line(ms, "unplugged");
-      break;
+      unplug(ms);
+      if (replugAtMs_ < 0) break;
+      continue;
     }
     module_.advance(ms);
     deliverOutput(ms);
@@ -65,7 +79,7 @@ int SimRunner::run(int signalFd) {
     pollfd fds[2] = {{signalFd, POLLIN, 0}, {port_.fd(), 0, 0}};
     nfds_t count = 1;
     if (peerPresent_) {
-      fds[1].events = static_cast<short>(POLLIN | (pending_.empty() ? 0 : POLLOUT));
+      fds[1].events = static_cast<short>(POLLIN | (output_.empty() ? 0 : POLLOUT));
       count = 2;
     }
     int ready = ::poll(fds, count, pollTimeoutMs(ms));
@@ -77,7 +91,41 @@ int SimRunner::run(int signalFd) {
   std::int64_t end = nowMs();
   log_.dump(module_.registers(), end);
   log_.line(end, "end");
-  return 0;
+  return status_;
+}
+
+void SimRunner::unplug(std::int64_t ms) {
+  unplugAtMs_ = -1;
+  bool back = options_.replugAfterMs >= 0;
+  log_.line(ms, back ? "unplugged, back in " + std::to_string(options_.replugGoneMs) + " ms"
+                     : std::string("unplugged"));
+  if (!back) return;
+  // As the module's cable pulled: the PC's open port reads EIO and polls POLLHUP, the
+  // name leads nowhere, and whatever was on its way is gone with the line.
+  if (!options_.link.empty()) removePortLink(options_.link, port_.slavePath());
+  port_.close();
+  output_.clear();
+  module_.disconnect();
+  peerPresent_ = false;
+  replugged_ = true;
+  replugAtMs_ = ms + options_.replugGoneMs;
+}
+
+bool SimRunner::replug(std::int64_t ms) {
+  replugAtMs_ = -1;
+  std::string error;
+  if (!port_.open(options_.baud, error) ||
+      (!options_.link.empty() && !makePortLink(options_.link, port_.slavePath(), error))) {
+    log_.line(ms, "replug failed: " + error);
+    status_ = 1;
+    return false;
+  }
+  std::string text = "replugged " + port_.slavePath();
+  if (!options_.link.empty()) text += " link " + options_.link.string();
+  log_.line(ms, text);
+  if (announce_) announce_(port_.slavePath());
+  peerGoneSinceMs_ = ms;
+  return true;
 }
 
 void SimRunner::watchPeer(std::int64_t ms) {
@@ -90,7 +138,7 @@ void SimRunner::watchPeer(std::int64_t ms) {
     } else {
       peerGoneSinceMs_ = ms;
       // Whatever the module had not got out yet is lost with the line.
-      pending_.clear();
+      output_.clear();
     }
   }
   if (options_.exitWhenClosed && peerSeen_ && !present && ms - peerGoneSinceMs_ >= kPeerGoneMs) {
@@ -140,7 +188,14 @@ void SimRunner::readInput() {
   deliverOutput(ms);
 }
 
+void SimRunner::logStation(std::int64_t ms) {
+  for (const std::string& understood : module_.takeStationReport()) {
+    log_.line(ms, "station " + understood);
+  }
+}
+
 void SimRunner::deliverOutput(std::int64_t ms) {
+  logStation(ms);
   std::string out = module_.takeOutput();
   if (out.empty()) return;
   if (!peerPresent_) {
@@ -153,14 +208,32 @@ void SimRunner::deliverOutput(std::int64_t ms) {
                       " baud: " + escapeBytes(out));
     return;
   }
-  log_.sent(out, ms);
-  pending_ += out;
+  queueOutput(out, ms);
   writePending();
 }
 
+void SimRunner::queueOutput(const std::string& out, std::int64_t ms) {
+  bool overrunBefore = output_.dropped() > 0;
+  std::size_t dropped = output_.push(out);
+  std::size_t kept = out.size() - dropped;
+  if (kept > 0) log_.sent(std::string_view(out).substr(0, kept), ms);
+  if (dropped > 0 && !overrunBefore) {
+    // Told once per overrun: a PC that never reads would otherwise fill the log too.
+    log_.line(ms, "lost " + std::to_string(dropped) + " bytes, PC not reading: " +
+                      std::to_string(output_.maxBytes()) +
+                      " bytes wait unread, more is dropped until it reads: " +
+                      escapeBytes(std::string_view(out).substr(kept)));
+  }
+}
+
 void SimRunner::writePending() {
-  std::size_t taken = port_.write(pending_);
-  pending_.erase(0, taken);
+  std::size_t taken = port_.write(output_.pending());
+  output_.taken(taken);
+  if (output_.empty() && output_.dropped() > 0) {
+    log_.line(nowMs(), "overrun over, the PC reads again: " + std::to_string(output_.dropped()) +
+                           " bytes lost in all");
+    output_.resetDropped();
+  }
 }
 
 }  // namespace zmsim

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
+#include "child_process.h"
 #include "fakes/temp_dir.h"
 
 namespace {
@@ -132,9 +134,14 @@ TEST(SettingsFile, FileHeldByAnotherProgramCountsAsMissing) {
   EXPECT_FALSE(settings::exists(dir / "commport"));
   EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenAlways), "");
   EXPECT_EQ(settings::readFile(dir / "commport", 8, OpenMode::kOpenExisting), "");
-  settings::writeInPlace(dir / "commport", "COM7:", OpenMode::kOpenAlways);
-  settings::replaceWhole(dir / "commport", "COM8:");
+  WriteResult inPlace = settings::writeInPlace(dir / "commport", "COM7:", OpenMode::kOpenAlways);
+  WriteResult whole = settings::replaceWhole(dir / "commport", "COM8:");
   EXPECT_EQ(dir.read("commport"), "COM3:");
+  for (const WriteResult& result : {inPlace, whole}) {
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.osError, EWOULDBLOCK);
+    EXPECT_EQ(result.reason, "locked by another program");
+  }
   EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"commport"});
 }
 
@@ -142,10 +149,57 @@ TEST(SettingsFile, MissingFolderMakesReadsEmptyAndWritesNothing) {
   TempDir dir;
   const auto path = dir / "programEmail/smtpserver.txt";
   EXPECT_EQ(settings::readFile(path, 100, OpenMode::kOpenAlways), "");
-  settings::writeInPlace(path, "smtp", OpenMode::kOpenAlways);
-  settings::replaceWhole(path, "smtp");
+  WriteResult inPlace = settings::writeInPlace(path, "smtp", OpenMode::kOpenAlways);
+  WriteResult whole = settings::replaceWhole(path, "smtp");
   EXPECT_FALSE(settings::exists(path));
   EXPECT_TRUE(namesIn(dir.path()).empty());
+  for (const WriteResult& result : {inPlace, whole}) {
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.osError, ENOENT);
+    EXPECT_EQ(result.reason, "the folder " + (dir / "programEmail").string() + " is missing");
+  }
+
+  // Inside the working directory the folder is named as the programs name it.
+  std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  WriteResult relative = settings::replaceWhole(dir / "./programEmail/smtpserver.txt", "smtp");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(relative.reason, "the folder ./programEmail is missing");
+}
+
+TEST(SettingsFile, WritesThatWorkSayOk) {
+  TempDir dir;
+  EXPECT_TRUE(settings::replaceWhole(dir / "message1", "text").ok);
+  EXPECT_TRUE(settings::writeInPlace(dir / "message1", "T", OpenMode::kOpenExisting).ok);
+  EXPECT_EQ(dir.read("message1"), "Text");
+  WriteResult missing = settings::writeInPlace(dir / "command", "\r", OpenMode::kOpenExisting);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.reason, "the file does not exist");
+}
+
+// A folder this user may not write, holding a file this user may: no temporary file can
+// be made beside it, and the edit is saved over the file itself.
+TEST(SettingsFile, FileInAFolderWeMayNotWriteIsStillSaved) {
+  TempDir dir;
+  dir.makeDir("programEmail");
+  dir.write("programEmail/subject.txt", "a much longer old subject");
+  ASSERT_EQ(::chmod((dir / "programEmail/subject.txt").c_str(), 0666), 0);
+  ASSERT_EQ(::chmod((dir / "programEmail").c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+
+  auto save = [&] {
+    if (::geteuid() == 0 && !becomeNobody()) return std::string("setup");
+    WriteResult result = settings::replaceWhole(dir / "programEmail/subject.txt", "Alarm");
+    WriteResult created = settings::replaceWhole(dir / "programEmail/to.txt", "x");
+    return std::string(result.ok ? "saved" : result.reason) + "/" + created.reason;
+  };
+  std::optional<std::string> told = ::geteuid() == 0 ? inChild(save) : save();
+  ::chmod((dir / "programEmail").c_str(), 0755);
+  ASSERT_TRUE(told);
+  EXPECT_EQ(*told, "saved/permission denied");
+  EXPECT_EQ(dir.read("programEmail/subject.txt"), "Alarm");
+  EXPECT_EQ(permissionsOf(dir / "programEmail/subject.txt"), 0666u);
+  EXPECT_EQ(namesIn(dir / "programEmail"), std::vector<std::string>{"subject.txt"});
 }
 
 TEST(SettingsFile, OnlyRegularFilesAreSettingsFiles) {

@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "pty_pair.h"
+#include "common/port_status_text.h"
 #include "fakes/temp_dir.h"
+#include "pty_pair.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ class TermiosPortTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(pty.ok());
     dir.makeDir("ports");
+    dir.makeDir("lock");
     std::filesystem::create_symlink(pty.slavePath(), dir / "ports/COM3");
   }
 
@@ -46,7 +48,8 @@ class TermiosPortTest : public ::testing::Test {
 
   TempDir dir;
   PtyPair pty;
-  TermiosSerialPort port{dir.path()};
+  PortPlaces places{DeviceTree{}, {dir / "lock"}};
+  TermiosSerialPort port{dir.path(), places};
   Watchdog watchdog{20s, "a termios port call"};
 };
 
@@ -115,7 +118,7 @@ TEST_F(TermiosPortTest, OpenAndPurgeDropWhatArrivedBefore) {
 
 TEST_F(TermiosPortTest, HeldPortDoesNotOpenTwiceUntilClosed) {
   ASSERT_TRUE(port.open("COM3:", 9600));
-  TermiosSerialPort second(dir.path());
+  TermiosSerialPort second(dir.path(), places);
   EXPECT_FALSE(second.open("COM3:", 9600));
   EXPECT_FALSE(second.isOpen());
   EXPECT_FALSE(second.open(pty.slavePath(), 115200));
@@ -133,7 +136,7 @@ TEST_F(TermiosPortTest, OpeningAnotherPortLetsGoOfTheFirst) {
   std::filesystem::create_symlink(other.slavePath(), dir / "ports/COM4");
   ASSERT_TRUE(port.open("COM3:", 9600));
   ASSERT_TRUE(port.open("COM4:", 9600));
-  TermiosSerialPort second(dir.path());
+  TermiosSerialPort second(dir.path(), places);
   EXPECT_TRUE(second.open("COM3:", 9600));
   port.write("4");
   EXPECT_EQ(other.receiveAtModule(1), "4");
@@ -190,9 +193,25 @@ TEST_F(TermiosPortTest, VanishedPeerNeverBlocksAReadOrAWrite) {
   for (int i = 0; i < 1000; ++i) EXPECT_EQ(port.readAvailable(60), "");
   for (int i = 0; i < 100; ++i) port.write("W8055");
   port.purgeInput();
-  EXPECT_TRUE(port.isOpen());
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(port.problem().kind, PortProblem::Kind::kGone);
   port.close();
   EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(TermiosPortTest, AnAdapterKnownByIdIsComOneAndTheStatusLineSaysWhichItIs) {
+  dir.makeDir("dev/serial/by-id");
+  const auto byId = dir / "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  std::filesystem::create_symlink(pty.slavePath(), byId);
+  TermiosSerialPort found(dir.path(), PortPlaces{{dir / "dev", dir / "sys"}, {}});
+  ASSERT_TRUE(found.open("COM1:", 9600));
+  EXPECT_EQ(found.device(), byId.string());
+  std::string text = describePortOpened(found.name(), found.device(), found.baud());
+  EXPECT_EQ(text.rfind("COM1: is ", 0), 0u) << text;
+  EXPECT_NE(text.find("-if00-port0, open at 9600 baud"), std::string::npos) << text;
+  EXPECT_LE(text.size(), 80u) << text;
+  found.write("x");
+  EXPECT_EQ(pty.receiveAtModule(1), "x");
 }
 
 // A program at the other end that stops reading fills the line's buffers; the

@@ -7,6 +7,7 @@
 
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane_outside.h"
 #include "fakes/fake_control_panel.h"
 #include "fakes/operator_actions.h"
 #include "fakes/fake_serial_port.h"
@@ -14,17 +15,13 @@
 #include "fakes/virtual_clock.h"
 
 // One Corvane dialog on a fake port, a virtual clock, a map of controls and a fresh
-// working directory. The module is a fake device "COM1:" that the port is opened on
+// working directory with the real history file in it. The module is a fake device "COM1:" that the port is opened on
 // by openModule(); tests script its replies and read back every write with its time.
 class CorvaneFixture : public ::testing::Test {
  protected:
   static constexpr const char* kModule = "COM1:";
 
-  CorvaneFixture() : bench(clock), port(bench), dlg(env()) {}
-
-  CCorvaneDlg::Environment env() {
-    return CCorvaneDlg::Environment{port, clock, panel, dir.path(), "libpellix-missing.so"};
-  }
+  CorvaneFixture() : bench(clock), port(bench), dlg(outside.env(port, clock, panel)) {}
 
   // A module on COM1: that answers through responder (may be empty), with the
   // port already open on it, as start-up would leave it.
@@ -47,6 +44,12 @@ class CorvaneFixture : public ::testing::Test {
   // Everything written to the module since openModule() (or clearWire()).
   std::string sentBytes() const { return bench.written(kModule); }
   std::vector<std::string> sentWrites() const { return bench.writes(); }
+  // Every port event since openModule() (or clearWire()), e.g. "write COM1: R80",
+  // "gone COM1:", "lost COM1: W3D01", "stat COM1:", "reopen COM1: 9600".
+  std::vector<std::string> portLog() const { return bench.log(); }
+  // The module's USB adapter pulled out and put back (see FakeSerialBench).
+  void unplugModule() { bench.unplug(kModule); }
+  void plugModuleBack() { bench.plugBack(kModule); }
   void clearWire() {
     bench.clearEvents();
     clock.clearPauses();
@@ -57,5 +60,6 @@ class CorvaneFixture : public ::testing::Test {
   FakeSerialBench bench;
   FakeSerialPort port;
   FakeControlPanel panel;
+  CorvaneOutside outside{dir.path()};
   CCorvaneDlg dlg;
 };

@@ -62,10 +62,10 @@ TEST_F(FactoryDefaultsTest, SecondClickSendsExactlyTheSameBytes) {
 }
 
 TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
-  dlg.receivedText = "earlier\r\ntext";
-  dlg.shadowAB = 0x64;
-  dlg.shadowAC = 0x02;
-  dlg.shadowB1 = 0x04;
+  dlg.display.receivedText = "earlier\r\ntext";
+  dlg.shadows.shadowAB = 0x64;
+  dlg.shadows.shadowAC = 0x02;
+  dlg.shadows.shadowB1 = 0x04;
   dlg.protocolCode = '8';
   dlg.fskF2Selected = 0;
   dlg.contactIdSelected = 1;
@@ -77,11 +77,11 @@ TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
 
   click(kFactoryDefault);
 
-  EXPECT_EQ(dlg.receivedText, "default value loaded");
+  EXPECT_EQ(dlg.display.receivedText, "default value loaded");
   EXPECT_EQ(panel.text(kReceived), "default value loaded");
-  EXPECT_EQ(dlg.shadowAB, 0x64);
-  EXPECT_EQ(dlg.shadowAC, 0x02);
-  EXPECT_EQ(dlg.shadowB1, 0x04);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x64);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x02);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0x04);
   EXPECT_EQ(dlg.protocolCode, '8');
   EXPECT_EQ(dlg.fskF2Selected, 0);
   EXPECT_EQ(dlg.contactIdSelected, 1);

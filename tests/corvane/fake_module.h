@@ -6,15 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "corvane/module_link.h"
-#include "corvane/protocol/frames.h"
 #include "fakes/fake_serial_port.h"
 
 // A module for the fake bench that answers only at its own baud rate, as a real one
 // does: "R"/"Q" + register read the register as two hex digits (00 when never set),
 // "W" + register + value writes it, and the lone "R8" of the fast-rate link check is
 // answered with two bytes. `replies` overrides the answer to one whole frame (a short
-// or garbled reply). It must outlive the bench's use of its responder.
+// or garbled reply). It must outlive the bench's use of its responder. It reads and
+// writes hex digits on its own, so a fault in the product's conversions shows.
 struct FakeModule {
   int baud = 9600;
   std::map<int, int> registers;
@@ -28,32 +27,41 @@ struct FakeModule {
     if (atBaud != baud) return {};
     if (auto it = replies.find(frame); it != replies.end()) return it->second;
     if (frame.size() == 3 && (frame[0] == 'R' || frame[0] == 'Q'))
-      return frames::byteToHexPair(registers[hexPairToByte(frame, 1)]);
-    if (frame.size() == 5 && frame[0] == 'W') registers[hexPairToByte(frame, 1)] = hexPairToByte(frame, 3);
+      return hex(registers[parseHex(frame.substr(1, 2))]);
+    if (frame.size() == 5 && frame[0] == 'W')
+      registers[parseHex(frame.substr(1, 2))] = parseHex(frame.substr(3, 2));
     if (frame == "R8") return "R8";
     return {};
+  }
+
+  // Upper-case digits only, as the module takes them; anything else reads as -1.
+  static int parseHex(std::string_view digits) {
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    int value = 0;
+    for (char c : digits) {
+      std::size_t d = kDigits.find(c);
+      if (d == std::string_view::npos) return -1;
+      value = value * 16 + static_cast<int>(d);
+    }
+    return value;
+  }
+  static std::string hex(int value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[(value >> 4) & 0xF], kDigits[value & 0xF]};
   }
 };
 
 // Each write on the bench as "<virtual ms> <bytes>", CR shown as "\r".
 inline std::vector<std::string> timedWrites(const FakeSerialBench& bench) {
-  std::vector<std::string> out;
-  for (const auto& e : bench.events())
-    if (e.kind == FakeSerialBench::Event::kWrite) out.push_back(std::to_string(e.atMs) + " " + e.bytes);
-  return out;
+  return bench.timeline().format({WireTimeline::Entry::kWrite}, WireTimeline::Words::kWire,
+                                  WireTimeline::Times::kShown);
 }
 
 // Opens, failed opens and closes on the bench, as "open COM3: 115200", "fail COM4:",
 // "close COM3:".
 inline std::vector<std::string> portEvents(const FakeSerialBench& bench) {
-  std::vector<std::string> out;
-  for (const auto& e : bench.events()) {
-    using E = FakeSerialBench::Event;
-    if (e.kind == E::kOpen) out.push_back("open " + e.device + " " + std::to_string(e.baud));
-    if (e.kind == E::kOpenFailed) out.push_back("fail " + e.device);
-    if (e.kind == E::kClose) out.push_back("close " + e.device);
-  }
-  return out;
+  using E = WireTimeline::Entry;
+  return bench.timeline().format({E::kOpen, E::kOpenFailed, E::kClose});
 }
 
 // The pauses of one register query: 30 ms, then 10 ms after each one-byte read

@@ -128,13 +128,14 @@ TEST_F(CorvaneFilesTest, DisplayMessageIsWrittenOnlyWhenItExists) {
 }
 
 TEST_F(CorvaneFilesTest, HistoryStartsEmptyAndTakesHundredByteRecords) {
-  files.appendTimeoutRecord();  // before it is created: nothing
+  LockedHistoryFile history(dir / "zm40demohistory");
+  history.append(CorvaneFiles::timeoutRecord());  // before it is created: nothing
   EXPECT_FALSE(dir.exists("zm40demohistory"));
 
   dir.write("zm40demohistory", "an old run");
-  files.createHistory();
+  ASSERT_EQ(history.create().outcome, HistoryFile::Outcome::kOpen);
   EXPECT_EQ(dir.read("zm40demohistory"), "");
-  for (int i = 0; i < 3; ++i) files.appendTimeoutRecord();
+  for (int i = 0; i < 3; ++i) history.append(CorvaneFiles::timeoutRecord());
   std::string log = dir.read("zm40demohistory");
   ASSERT_EQ(log.size(), 300u);
   std::string record = "error: communication timeout has occured."s + std::string(59, '\0');

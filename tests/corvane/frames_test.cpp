@@ -12,6 +12,7 @@ TEST(ByteToHexPair, GivesTwoUpperCaseDigits) {
 class WriteOptionRegisterTest : public CorvaneFixture {
  protected:
   void SetUp() override { openModule(); }
+  ModuleLink link{port, clock};
   static Wire frame() {
     Wire w;
     return w.each("\rM820A", 10);
@@ -19,7 +20,7 @@ class WriteOptionRegisterTest : public CorvaneFixture {
 };
 
 TEST_F(WriteOptionRegisterTest, WithoutAcknowledgementSendsNoCrAfterTheFrame) {
-  EXPECT_EQ(frames::writeOptionRegister(dlg.link(), "82", "0A"), 0);
+  EXPECT_EQ(frames::writeOptionRegister(link, "82", "0A"), 0);
   Wire expected = frame();
   for (int i = 0; i < 12; ++i) expected.pause(100);
   EXPECT_EQ(wireLog(bench, clock), expected.items);
@@ -28,13 +29,13 @@ TEST_F(WriteOptionRegisterTest, WithoutAcknowledgementSendsNoCrAfterTheFrame) {
 
 TEST_F(WriteOptionRegisterTest, EachAcknowledgementByteIsAnsweredWithCr) {
   replyWith("xyz");
-  EXPECT_EQ(frames::writeOptionRegister(dlg.link(), "82", "0A"), 2);
+  EXPECT_EQ(frames::writeOptionRegister(link, "82", "0A"), 2);
   Wire expected = frame();
   expected.pause(100).send("\r").pause(100).pause(100).send("\r").pause(100);
   EXPECT_EQ(wireLog(bench, clock), expected.items);
   EXPECT_EQ(bench.pendingInput(kModule), 1u);
 
   clearWire();  // the leftover byte is the one acknowledgement of the next write
-  EXPECT_EQ(frames::writeOptionRegister(dlg.link(), "82", "0A"), 1);
+  EXPECT_EQ(frames::writeOptionRegister(link, "82", "0A"), 1);
   EXPECT_EQ(clock.totalPausedMs(), 60 + 6 * 200);
 }

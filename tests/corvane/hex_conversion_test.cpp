@@ -26,7 +26,10 @@ TEST_F(HexConversionTest, PairsBecomeCharacters) {
 
 TEST_F(HexConversionTest, ZeroByteEndsTheText) {
   EXPECT_EQ(convert("410042"), "A");
-  EXPECT_EQ(convert("0041"), "");
+  // A zero as the first byte is shown, and the text goes on after it.
+  EXPECT_EQ(convert("0041"), std::string("\0A", 2));
+  EXPECT_EQ(convert("00"), std::string(1, '\0'));
+  EXPECT_EQ(convert("00410042"), std::string("\0A", 2));
 }
 
 TEST_F(HexConversionTest, OddEmptyAndOverlongInput) {

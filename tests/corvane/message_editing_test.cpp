@@ -55,10 +55,10 @@ TEST_F(MessageEditingTest, LongMessageIsWrittenWhole) {
 
 TEST_F(MessageEditingTest, EditingTalksToNeitherTheModuleNorTheDisplay) {
   openModule();
-  dlg.receivedText = "shown";
+  dlg.display.receivedText = "shown";
   dlg.loadControls();
   typeInto(kAlarmMessage5, "abc");
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.receivedText, "shown");
+  EXPECT_EQ(dlg.display.receivedText, "shown");
   EXPECT_TRUE(clock.pauses().empty());
 }

@@ -17,7 +17,7 @@ class MultipleRunTest : public CorvaneFixture {
     dlg.telephoneNumber = "5551234";
     dlg.alarmMessage1 = kFirst;
     dlg.contactIdSelected = 0;
-    dlg.shadowAC = 0x81;
+    dlg.shadows.shadowAC = 0x81;
   }
   void writeFiles(int from, int to) {
     for (int n = from; n <= to; ++n) dir.write("alarmmessage" + std::to_string(n), fileMessage(n));
@@ -42,8 +42,8 @@ class MultipleRunTest : public CorvaneFixture {
 };
 
 TEST_F(MultipleRunTest, StartSendsTheFirstMessageWithTheRunBitSet) {
-  dlg.successSeen = 1;
-  dlg.tickCount = 9;
+  dlg.delivery.successSeen = 1;
+  dlg.delivery.tickCount = 9;
   click(kMultipleRun);
   Wire expected;
   expected.send("W3D01").pause(50).send("WAC").send("83").pause(100).send("\r");
@@ -51,10 +51,10 @@ TEST_F(MultipleRunTest, StartSendsTheFirstMessageWithTheRunBitSet) {
   expected.send("D").each("5551234").send("\r").send("S").each(kFirst, 30).send("\r").send("\r");
   expected.send("W3D00").pause(50).send("G");
   EXPECT_EQ(wireLog(bench, clock), expected.items);
-  EXPECT_EQ(dlg.shadowAC, 0x83);
-  EXPECT_EQ(dlg.receivedText, "D5551234\r\nS" + kFirst);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x83);
+  EXPECT_EQ(dlg.display.receivedText, "D5551234\r\nS" + kFirst);
   EXPECT_EQ(dlg.transmittingText, kFirst);
-  EXPECT_EQ(std::tuple(dlg.runRemaining, dlg.runIndex, dlg.successSeen, dlg.tickCount),
+  EXPECT_EQ(std::tuple(dlg.run.runRemaining, dlg.run.runIndex, dlg.delivery.successSeen, dlg.delivery.tickCount),
             std::tuple(8, 1, 0, 0));
 }
 
@@ -65,10 +65,10 @@ TEST_F(MultipleRunTest, EightMessagesGoThroughEightReportsThenCrAndA) {
     SCOPED_TRACE(n);
     EXPECT_EQ(deliver(), sPathStep(fileMessage(n)).items);
     EXPECT_EQ(dlg.transmittingText, fileMessage(n));
-    EXPECT_EQ(std::tuple(dlg.runIndex, dlg.runRemaining, dlg.successSeen), std::tuple(n, 9 - n, 0));
+    EXPECT_EQ(std::tuple(dlg.run.runIndex, dlg.run.runRemaining, dlg.delivery.successSeen), std::tuple(n, 9 - n, 0));
   }
   EXPECT_EQ(deliver(), (std::vector<std::string>{"\r", "A"}));
-  EXPECT_EQ(std::tuple(dlg.runRemaining, dlg.successSeen), std::tuple(0, 0));
+  EXPECT_EQ(std::tuple(dlg.run.runRemaining, dlg.delivery.successSeen), std::tuple(0, 0));
   EXPECT_TRUE(deliver().empty());
 }
 
@@ -78,14 +78,14 @@ TEST_F(MultipleRunTest, MissingOrXFileEndsTheRunOnTheSPath) {
   start();
   deliver();
   EXPECT_EQ(deliver(), Wire().send("\r").send("\r").pause(100).send("S").send("\r").send("A").items);
-  EXPECT_EQ(dlg.runRemaining, 0);
+  EXPECT_EQ(dlg.run.runRemaining, 0);
 
   dir.write("alarmmessage3", fileMessage(3));
   start();
   deliver();
   deliver();
   EXPECT_EQ(deliver(), Wire().send("\r").send("\r").pause(100).send("S").send("\r").send("A").items);
-  EXPECT_EQ(std::tuple(dlg.runRemaining, dlg.runIndex), std::tuple(0, 4));
+  EXPECT_EQ(std::tuple(dlg.run.runRemaining, dlg.run.runIndex), std::tuple(0, 4));
 }
 
 TEST_F(MultipleRunTest, FskF1RunSendsKFramesAndAnXFileEndsItWithA) {
@@ -114,7 +114,7 @@ TEST_F(MultipleRunTest, FskF1RunSendsKFramesAndAnXFileEndsItWithA) {
   EXPECT_EQ(deliver(), step.items);
   EXPECT_EQ(dlg.transmittingText, "434445");
   EXPECT_EQ(deliver(), (std::vector<std::string>{"\r", "A"}));
-  EXPECT_EQ(dlg.runRemaining, 0);
+  EXPECT_EQ(dlg.run.runRemaining, 0);
 }
 
 TEST_F(MultipleRunTest, PulseSendsFifteenCharactersFirstAndSixFromFiles) {
@@ -132,7 +132,7 @@ TEST_F(MultipleRunTest, AbortHangsUpAndLeavesTheRunGoing) {
   start();
   deliver();
   clearWire();
-  auto state = [this] { return std::tuple(dlg.runRemaining, dlg.runIndex, dlg.successSeen, dlg.tickCount); };
+  auto state = [this] { return std::tuple(dlg.run.runRemaining, dlg.run.runIndex, dlg.delivery.successSeen, dlg.delivery.tickCount); };
   auto before = state();
   click(kAbort);
   EXPECT_EQ(wireLog(bench, clock), (std::vector<std::string>{"\r", "A"}));
@@ -140,30 +140,31 @@ TEST_F(MultipleRunTest, AbortHangsUpAndLeavesTheRunGoing) {
   EXPECT_EQ(deliver(), sPathStep(fileMessage(3)).items);
 }
 
-namespace {
-FakeSerialBench* beepBench = nullptr;
-std::size_t writesAtBeep = 0;
-void recordWritesAtBeep() { writesAtBeep = beepBench->writes().size(); }
-}  // namespace
-
-TEST_F(MultipleRunTest, AbortBeepsThroughTheOutsideLibraryBeforeItsTwoBytes) {
-  CCorvaneDlg beeping(CCorvaneDlg::Environment{port, clock, panel, dir.path(), ZM_PELLIX_FILE});
-  beeping.beepLibrary().load(ZM_PELLIX_FILE, "MyBeep");
-  ASSERT_TRUE(beeping.beepLibrary().hasEntry());
-  void* library = ::dlopen(ZM_PELLIX_FILE, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(library, nullptr);
-  auto setHook = reinterpret_cast<void (*)(void (*)())>(::dlsym(library, "pellixTestSetHook"));
-  auto calls = reinterpret_cast<int (*)()>(::dlsym(library, "pellixTestCalls"));
-  ASSERT_TRUE(setHook && calls);
-  beepBench = &bench;
-  writesAtBeep = 99;
-  setHook(&recordWritesAtBeep);
-  int callsBefore = calls();
-
-  beeping.onAbortClicked();
-  EXPECT_EQ(calls(), callsBefore + 1);
+TEST_F(MultipleRunTest, AbortBeepsBeforeItsTwoBytes) {
+  std::size_t writesAtBeep = 99;
+  outside.beep.onBeep = [&] { writesAtBeep = bench.writes().size(); };
+  click(kAbort);
+  EXPECT_EQ(outside.beep.beeps, 1);
   EXPECT_EQ(writesAtBeep, 0u);
   EXPECT_EQ(sentWrites(), (std::vector<std::string>{"\r", "A"}));
-  setHook(nullptr);
+}
+
+// The real beep: MyBeep of the outside library, found at start-up by its file name.
+TEST(PellixBeep, CallsMyBeepOfTheLibraryAndIsSilentWithoutIt) {
+  PellixBeep missing("libpellix-missing.so");
+  missing.load();
+  EXPECT_FALSE(missing.found());
+  missing.beep();
+
+  PellixBeep beep(ZM_PELLIX_FILE);
+  beep.load();
+  ASSERT_TRUE(beep.found());
+  void* library = ::dlopen(ZM_PELLIX_FILE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr);
+  auto pellixCalls = reinterpret_cast<int (*)()>(::dlsym(library, "pellixTestCalls"));
+  ASSERT_NE(pellixCalls, nullptr);
+  int before = pellixCalls();
+  beep.beep();
+  EXPECT_EQ(pellixCalls(), before + 1);
   ::dlclose(library);
 }

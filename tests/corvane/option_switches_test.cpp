@@ -33,27 +33,27 @@ class OptionSwitchesTest : public CorvaneFixture {
 };
 
 TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
-  dlg.shadowAB = 0x00;
+  dlg.shadows.shadowAB = 0x00;
   click(kAudio);
 
-  EXPECT_EQ(dlg.shadowAB, 0x80);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x80);
   EXPECT_EQ(dlg.audioSelected, 1);
   EXPECT_FALSE(panel.checked(kAudio));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M", "A", "B", "8", "0"}));
   EXPECT_EQ(writeTimes(), (std::vector<std::int64_t>{200, 210, 220, 230, 240, 250}));
   EXPECT_EQ(clock.pauses(), abFramePausesWithoutAnswer());
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 
   clearWire();
   click(kAudio);
-  EXPECT_EQ(dlg.shadowAB, 0x00);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x00);
   EXPECT_EQ(dlg.audioSelected, 0);
   EXPECT_TRUE(panel.checked(kAudio));
   EXPECT_EQ(sentBytes(), "\rMAB00");
 }
 
 TEST_F(OptionSwitchesTest, ModuleThatNeverAnswersGetsTheWholeFrameAndNoCr) {
-  dlg.shadowAB = 0x20;
+  dlg.shadows.shadowAB = 0x20;
   const auto start = clock.nowMs();
   click(kStatus);
   EXPECT_EQ(sentBytes(), "\rMAB00");
@@ -73,27 +73,27 @@ TEST_F(OptionSwitchesTest, EachAnswerByteIsAnsweredWithOneCr) {
 }
 
 TEST_F(OptionSwitchesTest, EachAbSwitchFlipsOnlyItsOwnBitAndShowsTheNewState) {
-  dlg.shadowAB = 0x00;
+  dlg.shadows.shadowAB = 0x00;
   click(kStatus);
-  EXPECT_EQ(dlg.shadowAB, 0x20);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x20);
   click(kSia110);
-  EXPECT_EQ(dlg.shadowAB, 0x24);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x24);
   click(kDebug);
-  EXPECT_EQ(dlg.shadowAB, 0x64);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x64);
   EXPECT_TRUE(panel.checked(kStatus));
   EXPECT_TRUE(panel.checked(kSia110));
   EXPECT_TRUE(panel.checked(kDebug));
 
   clearWire();
   click(kAudio);
-  EXPECT_EQ(dlg.shadowAB, 0xE4);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0xE4);
   EXPECT_EQ(sentBytes(), "\rMABE4");
   EXPECT_FALSE(panel.checked(kAudio));
 
   // A click flips the bit whatever the switch showed before.
   panel.setChecked(kSia110, false);
   click(kSia110);
-  EXPECT_EQ(dlg.shadowAB, 0xE0);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0xE0);
   EXPECT_FALSE(panel.checked(kSia110));
   EXPECT_EQ(dlg.sia110Selected, 1);
   EXPECT_TRUE(panel.checked(kStatus));
@@ -101,56 +101,56 @@ TEST_F(OptionSwitchesTest, EachAbSwitchFlipsOnlyItsOwnBitAndShowsTheNewState) {
 }
 
 TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
-  dlg.shadowAC = 0x82;
+  dlg.shadows.shadowAC = 0x82;
   click(kReduce6db);
-  EXPECT_EQ(dlg.shadowAC, 0x00);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x00);
   EXPECT_TRUE(panel.checked(kReduce6db));
   EXPECT_EQ(sentWrites(), (Strings{"W3D01", "MAC", "00", "WAC", "00", "W3D00"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 50, 50, 50, 50}));
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 
   clearWire();
-  dlg.shadowAC = 0x02;
+  dlg.shadows.shadowAC = 0x02;
   click(kReduce6db);
-  EXPECT_EQ(dlg.shadowAC, 0x80);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x80);
   EXPECT_FALSE(panel.checked(kReduce6db));
   EXPECT_EQ(dlg.reduce6dbSelected, 1);
   EXPECT_EQ(sentBytes(), "W3D01MAC80WAC80W3D00");
 }
 
 TEST_F(OptionSwitchesTest, ToneClickWritesB1TwiceAndEchoesTheStoredWrite) {
-  dlg.shadowB1 = 0x00;
-  dlg.receivedText = "ready";
+  dlg.shadows.shadowB1 = 0x00;
+  dlg.display.receivedText = "ready";
   dlg.loadControls();
   click(kTone1400);
-  EXPECT_EQ(dlg.shadowB1, 0x04);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0x04);
   EXPECT_TRUE(panel.checked(kTone1400));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "MB1", "04", "WB1", "04"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 100, 100}));
-  EXPECT_EQ(dlg.receivedText, "readyMB104");
+  EXPECT_EQ(dlg.display.receivedText, "readyMB104");
   EXPECT_EQ(panel.text(kReceived), "readyMB104");
 
   click(kTone1400);
-  EXPECT_EQ(dlg.shadowB1, 0x00);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0x00);
   EXPECT_FALSE(panel.checked(kTone1400));
-  EXPECT_EQ(dlg.receivedText, "readyMB104MB100");
+  EXPECT_EQ(dlg.display.receivedText, "readyMB104MB100");
 }
 
 TEST_F(OptionSwitchesTest, DialerTimeoutIsSentByTheTickOnceTwoCharactersStand) {
   typeInto(kDialerTimeout, "0");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
   EXPECT_EQ(clock.pauses(), (Pauses{200}));
   tick();
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
 
   typeInto(kDialerTimeout, "A");
   EXPECT_EQ(sentBytes(), "");  // the edit itself never sends
-  dlg.receivedText = "x";
+  dlg.display.receivedText = "x";
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M82", "0A"}));
-  EXPECT_EQ(dlg.receivedText, "xM820Anew timeout1 value programmed\r\n");
-  EXPECT_EQ(dlg.timeoutChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "xM820Anew timeout1 value programmed\r\n");
+  EXPECT_EQ(dlg.flags.timeoutChanged, 0);
 
   clearWire();
   tick();
@@ -161,7 +161,7 @@ TEST_F(OptionSwitchesTest, ThirdDialerTimeoutCharacterHoldsTheValueBack) {
   typeInto(kDialerTimeout, "0AB");
   tick(3);
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.timeoutChanged, 1);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 1);
 
   replaceText(kDialerTimeout, "1b");  // sent as typed, lower case and all
   tick();
@@ -174,7 +174,7 @@ TEST_F(OptionSwitchesTest, DialerTimeoutStepRunsInTerminalModeToo) {
   clearWire();
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M82", "14"}));
-  EXPECT_EQ(dlg.timeoutChanged, 0);
+  EXPECT_EQ(dlg.flags.timeoutChanged, 0);
 }
 
 TEST_F(OptionSwitchesTest, KissoffEditSendsEveryChangeAndNothingWhenEmptied) {
@@ -190,5 +190,5 @@ TEST_F(OptionSwitchesTest, KissoffEditSendsEveryChangeAndNothingWhenEmptied) {
   replaceText(kKissoffTime, "");
   EXPECT_EQ(sentBytes(), "");
   EXPECT_EQ(dlg.kissoffTimeText, "");
-  EXPECT_EQ(dlg.receivedText, "");
+  EXPECT_EQ(dlg.display.receivedText, "");
 }

@@ -20,10 +20,10 @@ TEST_F(ProtocolSelectionTest, EachButtonSelectsItsFormatAloneAfter200msWithoutSe
   for (const Case& c : {cases[3], cases[1], cases[2], cases[0], cases[0]}) {
     SCOPED_TRACE(c.id);
     clearWire();
-    dlg.protocolChanged = 0;
+    dlg.flags.protocolChanged = 0;
     click(c.id);
     EXPECT_EQ(dlg.protocolCode, c.code);
-    EXPECT_EQ(dlg.protocolChanged, 1);
+    EXPECT_EQ(dlg.flags.protocolChanged, 1);
     EXPECT_EQ(clock.pauses(), std::vector<int>{200});
     EXPECT_TRUE(sentBytes().empty());
     for (const Case& other : cases) {

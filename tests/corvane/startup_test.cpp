@@ -43,9 +43,9 @@ TEST_F(StartUpTest, ModuleAnsweringAt9600StaysAt9600AndShowsThePortDigit) {
   EXPECT_EQ(clock.pauses(), concat({kSlowAnsweredPauses, queries, kTimingPause}));
   EXPECT_EQ(portEvents(bench), Writes{"open COM3: 9600"});
   EXPECT_EQ(port.baud(), 9600);
-  EXPECT_EQ(dlg.receivedText, "com: 3\r\n1");
+  EXPECT_EQ(dlg.display.receivedText, "com: 3\r\n1");
   EXPECT_EQ(dlg.commportText, "COM3:");
-  EXPECT_EQ(dlg.commportChanged, 1);
+  EXPECT_EQ(dlg.flags.commportChanged, 1);
   EXPECT_EQ(panel.text(kReceived), "com: 3\r\n1");
   EXPECT_EQ(panel.text(kCommport), "COM3:");
 }
@@ -62,8 +62,8 @@ TEST_F(StartUpTest, ModuleAnsweringOnlyAt115200IsEstablishedThere) {
   std::vector<int> linkPauses(clock.pauses().begin(), clock.pauses().begin() + 21);
   EXPECT_EQ(linkPauses, concat({kSlowSilentPauses, kFastPauses}));
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.receivedText, "communication established\r\n1");
-  EXPECT_EQ(dlg.commportChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "communication established\r\n1");
+  EXPECT_EQ(dlg.flags.commportChanged, 0);
   // The register reads that follow are answered at the fast rate.
   EXPECT_EQ(all.at(8), "880 Q82");
   EXPECT_EQ(dlg.dialerTimeoutText, "00");
@@ -82,8 +82,8 @@ TEST_F(StartUpTest, PortWithNoModuleStaysOpenAt115200WithoutALinkLine) {
   EXPECT_EQ(clock.pauses(), concat({kSlowSilentPauses, kFastPauses, queries, kTimingPause}));
   EXPECT_TRUE(port.isOpen());
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.receivedText, "\r\n1");
-  EXPECT_EQ(dlg.commportChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(dlg.flags.commportChanged, 0);
 }
 
 TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
@@ -95,7 +95,7 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   EXPECT_TRUE(bench.writes().empty());
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dlg.protocolCode, '0');
-  EXPECT_EQ(dlg.receivedText, "\r\n1");
+  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
   EXPECT_EQ(panel.text(kReceived), "\r\n1");
   for (int id : {kTelephoneNumber, kAlarmMessage1, kCommport, kAlarmMessage2, kAlarmMessage3,
                  kAlarmMessage4, kAlarmMessage5, kAlarmMessage6, kAlarmMessage7, kAlarmMessage8,
@@ -105,9 +105,9 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   for (int id : {kFskF1, kPulse4x2, kFskF2, kAudio, kTerminalEnable, kSia110, kDebug, kStatus,
                  kReduce6db, kTone1400})
     EXPECT_FALSE(panel.checked(id)) << id;
-  EXPECT_EQ(dlg.shadowAB, 0);
-  EXPECT_EQ(dlg.shadowAC, 0);
-  EXPECT_EQ(dlg.shadowB1, 0);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0);
   EXPECT_EQ(panel.textLimit(kKissoffTime), 2);
   EXPECT_TRUE(dir.exists("zm40demohistory"));
   EXPECT_FALSE(dir.exists("telephonenumber"));
@@ -119,7 +119,7 @@ TEST_F(StartUpTest, UnknownPortNameBehavesAsNoPort) {
   dlg.startUp();
   EXPECT_EQ(portEvents(bench), (Writes{"fail COM7:", "fail COM7:"}));
   EXPECT_EQ(dlg.commportText, "COM7:");
-  EXPECT_EQ(dlg.receivedText, "\r\n1");
+  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
 }
 
 TEST_F(StartUpTest, NameShorterThanFourCharactersShowsNoDigit) {
@@ -127,7 +127,7 @@ TEST_F(StartUpTest, NameShorterThanFourCharactersShowsNoDigit) {
   dir.write("commport", std::string("CO\0junk", 7));  // the name ends at the NUL
   dlg.startUp();
   EXPECT_EQ(dlg.commportText, "CO");
-  EXPECT_EQ(dlg.receivedText, "com: \r\n1");
+  EXPECT_EQ(dlg.display.receivedText, "com: \r\n1");
 }
 
 TEST_F(StartUpTest, RegisterRepliesSetTheOptionFields) {
@@ -137,9 +137,9 @@ TEST_F(StartUpTest, RegisterRepliesSetTheOptionFields) {
 
   EXPECT_EQ(panel.text(kDialerTimeout), "0A");
   EXPECT_EQ(panel.text(kKissoffTime), "14");
-  EXPECT_EQ(dlg.shadowAC, 0x7F);
-  EXPECT_EQ(dlg.shadowAB, 0x64);
-  EXPECT_EQ(dlg.shadowB1, 0x04);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x7F);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0x64);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0x04);
   for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
     EXPECT_TRUE(panel.checked(id)) << id;
 }
@@ -167,9 +167,9 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
 
   EXPECT_EQ(dlg.dialerTimeoutText, "");
   EXPECT_EQ(dlg.kissoffTimeText, "");
-  EXPECT_EQ(dlg.shadowAC, 0);
-  EXPECT_EQ(dlg.shadowAB, 0);
-  EXPECT_EQ(dlg.shadowB1, 0);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
+  EXPECT_EQ(dlg.shadows.shadowAB, 0);
+  EXPECT_EQ(dlg.shadows.shadowB1, 0);
   for (int* field : {&dlg.reduce6dbSelected, &dlg.audioSelected, &dlg.sia110Selected,
                      &dlg.debugSelected, &dlg.statusSelected, &dlg.tone1400Selected})
     EXPECT_EQ(*field, -1);
@@ -183,11 +183,12 @@ TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {
   dir.makeDir("ports");
   dir.write("ports/COM3", "keep");
   dir.write("commport", "COM3:");
-  CCorvaneDlg dlg({port, clock, panel, dir.path(), "libpellix-missing.so"});
+  CorvaneOutside outside(dir.path());
+  CCorvaneDlg dlg(outside.env(port, clock, panel));
   dlg.startUp();
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dir.read("ports/COM3"), "keep");
-  EXPECT_EQ(dlg.receivedText, "\r\n1");
+  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
 }
 
 struct ProtocolCase {
@@ -251,12 +252,13 @@ TEST(TimingLine, HoldsAtMostTenCharactersAfterItsLineEnd) {
     FakeSerialPort port(bench);
     FakeControlPanel panel;
     TempDir dir;
-    CCorvaneDlg dlg({port, clock, panel, dir.path(), "libpellix-missing.so"});
-    dlg.receivedText = "com: 3";
-    dlg.appendTimingLine();
-    EXPECT_EQ(clock.pauses(), std::vector<int>{1});
-    std::string line = dlg.receivedText.substr(8);
-    EXPECT_EQ(dlg.receivedText.substr(0, 8), "com: 3\r\n");
+    CorvaneOutside outside(dir.path());
+    CCorvaneDlg dlg(outside.env(port, clock, panel));
+    dlg.startUp();  // no module: the display holds only the timing line
+    ASSERT_FALSE(clock.pauses().empty());
+    EXPECT_EQ(clock.pauses().back(), 1);
+    std::string line = dlg.display.receivedText.substr(2);
+    EXPECT_EQ(dlg.display.receivedText.substr(0, 2), "\r\n");
     EXPECT_EQ(line, formatGeneral(elapsed, 10).substr(0, 10));
     EXPECT_LE(line.size(), 10u);
   }

@@ -31,15 +31,15 @@ TEST_F(TerminalModeTest, EnableClickOnlyStoresAndTurnsTheModeOn) {
 TEST_F(TerminalModeTest, TypedKeyIsSentOnceEchoedAndTheFieldEmptied) {
   enableTerminal();
   typeInto(kKbdata, "a");
-  EXPECT_EQ(dlg.kbdataChanged, 1);
+  EXPECT_EQ(dlg.flags.kbdataChanged, 1);
   EXPECT_EQ(clock.pauses(), (std::vector<int>{100}));
   EXPECT_EQ(sentBytes(), "");
 
-  dlg.receivedText = "";
+  dlg.display.receivedText = "";
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"a"}));
-  EXPECT_EQ(dlg.receivedText, "a");
-  EXPECT_EQ(dlg.kbdataChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "a");
+  EXPECT_EQ(dlg.flags.kbdataChanged, 0);
   EXPECT_EQ(dlg.kbdataText, "");
   EXPECT_EQ(panel.text(kKbdata), "");
   EXPECT_EQ(clock.pauses(), (std::vector<int>{100, 100}));
@@ -60,59 +60,59 @@ TEST_F(TerminalModeTest, EmptiedFieldSendsNothingAndClearsTheFlag) {
   enableTerminal();
   typeInto(kKbdata, "a");
   replaceText(kKbdata, "");
-  dlg.receivedText = "x";
+  dlg.display.receivedText = "x";
   tick();
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.kbdataChanged, 0);
-  EXPECT_EQ(dlg.receivedText, "x");
+  EXPECT_EQ(dlg.flags.kbdataChanged, 0);
+  EXPECT_EQ(dlg.display.receivedText, "x");
 }
 
 TEST_F(TerminalModeTest, ReceivedBytesAppearAsTheyCameSixteenAtATime) {
   enableTerminal();
-  dlg.receivedText = "";
+  dlg.display.receivedText = "";
   replyWith("OK\r\n");
   tick();
-  EXPECT_EQ(dlg.receivedText, "OK\r\n");
-  EXPECT_EQ(dlg.charsSinceBreak, 4);
+  EXPECT_EQ(dlg.display.receivedText, "OK\r\n");
+  EXPECT_EQ(dlg.display.charsSinceBreak, 4);
 
   replyWith("0123456789abcdefXYZ");
   tick();
-  EXPECT_EQ(dlg.receivedText, "OK\r\n0123456789abcdef");
-  EXPECT_EQ(dlg.charsSinceBreak, 20);
+  EXPECT_EQ(dlg.display.receivedText, "OK\r\n0123456789abcdef");
+  EXPECT_EQ(dlg.display.charsSinceBreak, 20);
   tick();
-  EXPECT_EQ(dlg.receivedText, "OK\r\n0123456789abcdefXYZ");
+  EXPECT_EQ(dlg.display.receivedText, "OK\r\n0123456789abcdefXYZ");
   // The echoed key does not count as received.
   typeInto(kKbdata, "q");
   tick();
-  EXPECT_EQ(dlg.charsSinceBreak, 23);
+  EXPECT_EQ(dlg.display.charsSinceBreak, 23);
 }
 
 TEST_F(TerminalModeTest, KeyTypedWhileTheModeIsOffWaitsForIt) {
   typeInto(kKbdata, "xy");
   tick(3);
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.kbdataChanged, 1);
+  EXPECT_EQ(dlg.flags.kbdataChanged, 1);
 
   click(kTerminalEnable);
   tick();
   EXPECT_EQ(sentBytes(), "x");
-  EXPECT_EQ(dlg.kbdataChanged, 0);
+  EXPECT_EQ(dlg.flags.kbdataChanged, 0);
 }
 
 // The protocol save belongs to the normal tick; terminal mode leaves it pending.
 TEST_F(TerminalModeTest, ProtocolCodeIsNotSavedWhileTheModeIsOn) {
   enableTerminal();
   dlg.protocolCode = '1';
-  dlg.protocolChanged = 1;
+  dlg.flags.protocolChanged = 1;
   tick(3);
   EXPECT_FALSE(dir.exists("protocol2"));
-  EXPECT_EQ(dlg.protocolChanged, 1);
+  EXPECT_EQ(dlg.flags.protocolChanged, 1);
 
   // The same flag in normal mode is saved at once.
   dlg.terminalSelected = -1;
   tick();
   EXPECT_EQ(dir.read("protocol2"), "1");
-  EXPECT_EQ(dlg.protocolChanged, 0);
+  EXPECT_EQ(dlg.flags.protocolChanged, 0);
 }
 
 TEST_F(TerminalModeTest, DisplayKeepsTheNewestTextCutAtALineEnd) {
@@ -120,11 +120,11 @@ TEST_F(TerminalModeTest, DisplayKeepsTheNewestTextCutAtALineEnd) {
   std::string lines;
   for (int i = 0; lines.size() < kDisplayCapBytes - 8; ++i)
     lines += "line " + std::to_string(100000 + i) + "\r\n";
-  dlg.receivedText = lines;
+  dlg.display.receivedText = lines;
   replyWith("0123456789ABCDEF");
   tick();
 
-  const std::string& shown = dlg.receivedText;
+  const std::string& shown = dlg.display.receivedText;
   EXPECT_LE(shown.size(), kDisplayCapBytes);
   EXPECT_GT(shown.size(), kDisplayCapBytes - 64);
   EXPECT_EQ(shown.substr(shown.size() - 16), "0123456789ABCDEF");
@@ -135,12 +135,12 @@ TEST_F(TerminalModeTest, DisplayKeepsTheNewestTextCutAtALineEnd) {
 TEST_F(TerminalModeTest, DisplayWithoutLineEndsKeepsExactlyTheNewestBytes) {
   enableTerminal();
   const std::string old(kDisplayCapBytes, '.');
-  dlg.receivedText = old;
-  dlg.charsSinceBreak = 140;  // the tick also forces a line break at its end
+  dlg.display.receivedText = old;
+  dlg.display.charsSinceBreak = 140;  // the tick also forces a line break at its end
   replyWith("0123456789ABCDEF");
   tick();
 
-  const std::string& shown = dlg.receivedText;
+  const std::string& shown = dlg.display.receivedText;
   EXPECT_LE(shown.size(), kDisplayCapBytes);
   EXPECT_GE(shown.size(), kDisplayCapBytes - 2);
   EXPECT_NE(shown.find("0123456789ABCDEF"), std::string::npos);

@@ -26,7 +26,7 @@ class TransmissionTest : public CorvaneFixture {
     openModule();
     dlg.telephoneNumber = "5551234";
     dlg.alarmMessage1 = kMessage;
-    dlg.shadowAC = 0x81;
+    dlg.shadows.shadowAC = 0x81;
   }
   void select(int CCorvaneDlg::*field, char code) {
     dlg.*field = 0;
@@ -37,17 +37,17 @@ class TransmissionTest : public CorvaneFixture {
 
 TEST_F(TransmissionTest, ContactIdSendsEveryFrameWithItsPauseAndShowsWhatWasSent) {
   select(&CCorvaneDlg::contactIdSelected, '0');
-  dlg.shadowAC = 0x83;
+  dlg.shadows.shadowAC = 0x83;
   click(kTransmit);
 
   Wire expected = opening("81", '0');
   expected.send("D").each("5551234").send("\r");
   expected.send("S").each(kMessage, 30).send("\r").pause(30).then(closing());
   EXPECT_EQ(wire(), expected.items);
-  EXPECT_EQ(dlg.shadowAC, 0x81);
-  EXPECT_EQ(dlg.receivedText, "WAC81\rW7F00D5551234\r\ntestingS" + kMessage);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0x81);
+  EXPECT_EQ(dlg.display.receivedText, "WAC81\rW7F00D5551234\r\ntestingS" + kMessage);
   EXPECT_EQ(dlg.transmittingText, kMessage);
-  EXPECT_EQ(panel.text(kReceived), dlg.receivedText);
+  EXPECT_EQ(panel.text(kReceived), dlg.display.receivedText);
   EXPECT_EQ(panel.text(kTransmitting), kMessage);
 }
 
@@ -76,7 +76,7 @@ TEST_F(TransmissionTest, ShortMessageIsPaddedWithZeroBytesNeverBytesBeyondIt) {
   std::string frame = "SAB" + std::string(13, '\0') + "\r";
   EXPECT_NE(sent.find(frame), std::string::npos);
   EXPECT_EQ(dlg.transmittingText, "AB");
-  EXPECT_EQ(dlg.receivedText.find('\0'), std::string::npos);
+  EXPECT_EQ(dlg.display.receivedText.find('\0'), std::string::npos);
 }
 
 TEST_F(TransmissionTest, FskF1SendsKFramesFromD0WithoutCrAfterTheLast) {
@@ -89,7 +89,7 @@ TEST_F(TransmissionTest, FskF1SendsKFramesFromD0WithoutCrAfterTheLast) {
     expected.send("K").send(address).send(pair).pause(100);
   EXPECT_EQ(wire(), expected.then(closing()).items);
   EXPECT_EQ(dlg.transmittingText, "41424344");
-  EXPECT_EQ(dlg.receivedText, "WAC81\rW7F01D5551234\r\nKD041KD142KD243KD344");
+  EXPECT_EQ(dlg.display.receivedText, "WAC81\rW7F01D5551234\r\nKD041KD142KD243KD344");
 }
 
 TEST_F(TransmissionTest, FskF1MessageEndsAtFourteenPairsALowPairOrALoneDigit) {
@@ -120,7 +120,7 @@ TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr)
   dlg.telephoneNumber = "01234567890123456789";
   click(kTransmit);
   EXPECT_NE(sentBytes().find("D0123456789012345S"), std::string::npos);
-  EXPECT_NE(dlg.receivedText.find("D0123456789012345testing"), std::string::npos);
+  EXPECT_NE(dlg.display.receivedText.find("D0123456789012345testing"), std::string::npos);
 
   dlg.telephoneNumber.clear();
   clearWire();
@@ -130,14 +130,14 @@ TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr)
 
 TEST_F(TransmissionTest, RunBitOfAcIsClearedAndRunStateLeftAlone) {
   select(&CCorvaneDlg::contactIdSelected, '0');
-  dlg.shadowAC = 0x02;
-  dlg.runRemaining = 5;
-  dlg.successSeen = 1;
-  dlg.tickCount = 7;
+  dlg.shadows.shadowAC = 0x02;
+  dlg.run.runRemaining = 5;
+  dlg.delivery.successSeen = 1;
+  dlg.delivery.tickCount = 7;
   click(kTransmit);
   EXPECT_EQ(wire()[5], "00");
-  EXPECT_EQ(dlg.shadowAC, 0);
-  EXPECT_EQ(dlg.runRemaining, 5);
-  EXPECT_EQ(dlg.successSeen, 1);
-  EXPECT_EQ(dlg.tickCount, 7);
+  EXPECT_EQ(dlg.shadows.shadowAC, 0);
+  EXPECT_EQ(dlg.run.runRemaining, 5);
+  EXPECT_EQ(dlg.delivery.successSeen, 1);
+  EXPECT_EQ(dlg.delivery.tickCount, 7);
 }

@@ -35,21 +35,9 @@ struct Wire {
   }
 };
 
-// Rebuilds the order of writes and pauses from the writes' virtual times: a pause
-// that ends no later than a write came before it.
-inline std::vector<std::string> wireLog(const FakeSerialBench& bench, const VirtualClock& clock) {
-  const std::vector<int>& pauses = clock.pauses();
-  std::int64_t at = clock.nowMs() - clock.totalPausedMs();
-  std::size_t next = 0;
-  Wire wire;
-  for (const FakeSerialBench::Event& e : bench.events()) {
-    if (e.kind != FakeSerialBench::Event::kWrite) continue;
-    for (; next < pauses.size() && at + pauses[next] <= e.atMs; ++next) {
-      at += pauses[next];
-      wire.pause(pauses[next]);
-    }
-    wire.send(e.bytes);
-  }
-  for (; next < pauses.size(); ++next) wire.pause(pauses[next]);
-  return wire.items;
+// The wire since the last clearWire(), in the same form: each write's bytes and each
+// pause as "~ms", in the order they happened.
+inline std::vector<std::string> wireLog(const FakeSerialBench&, const VirtualClock& clock) {
+  using E = WireTimeline::Entry;
+  return clock.timeline().format({E::kWrite, E::kPause}, WireTimeline::Words::kWire);
 }

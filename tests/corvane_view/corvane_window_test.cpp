@@ -14,11 +14,14 @@
 #include <memory>
 #include <string>
 
+#include "common/qt/template_page.h"
+#include "common/status_line.h"
 #include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
 #include "corvane/view/corvane_window.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 
@@ -32,7 +35,7 @@ using namespace corvane_ids;
 class CorvaneWindowTest : public ::testing::Test {
  protected:
   CorvaneWindowTest() : bench(clock), port(bench) {
-    window = std::make_unique<CorvaneWindow>(port, clock, dir.path(), "libpellix-missing.so");
+    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
   }
@@ -44,13 +47,17 @@ class CorvaneWindowTest : public ::testing::Test {
   VirtualClock clock;
   FakeSerialBench bench;
   FakeSerialPort port;
+  PellixBeep beep{"libpellix-missing.so"};
+  LockedHistoryFile history{dir / "zm40demohistory"};
+  RecordingStatusLine status;
   std::unique_ptr<CorvaneWindow> window;
   bool timerWasActive = false;
 };
 
 TEST_F(CorvaneWindowTest, HasItsCaptionSizeAndStartsThePollTimerLast) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("ZM40/ZM42 DEMO1  V4.9 9600 or 115200 baud"));
-  EXPECT_EQ(window->size(), window->units().toPixels(0, 0, 817, 418).size());
+  EXPECT_EQ(window->page().size(), window->units().toPixels(0, 0, 817, 418).size());
+  EXPECT_EQ(window->size(), window->naturalSize());
   EXPECT_TRUE(timerWasActive);
   EXPECT_EQ(window->pollTimer().interval(), 100);
   // Start-up ran before the window shows: its timing line is in the display already.
@@ -93,7 +100,7 @@ TEST_F(CorvaneWindowTest, ControlsKeepTheirRectanglesAndOverlapsOfTheTemplateOnl
     if (control != nullptr) {
       EXPECT_EQ(control->geometry(), expected) << entry.id;
     }
-    EXPECT_TRUE(window->rect().contains(expected)) << entry.caption;
+    EXPECT_TRUE(window->page().rect().contains(expected)) << entry.caption;
     shown.push_back(expected);
   }
   for (std::size_t a = 0; a < shown.size(); ++a) {
@@ -123,7 +130,7 @@ TEST_F(CorvaneWindowTest, ALoadShowsTheFieldsAndRunsNoHandler) {
   window->logic().loadControls();
   EXPECT_EQ(edit(kTelephoneNumber)->text(), QStringLiteral("5551234"));
   EXPECT_FALSE(dir.exists("telephonenumber"));
-  EXPECT_EQ(window->logic().commportChanged, 0);
+  EXPECT_EQ(window->logic().flags.commportChanged, 0);
 }
 
 TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
@@ -133,6 +140,33 @@ TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
   EXPECT_EQ(window->logic().hexMessage, "4142");
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->result(), QDialog::Accepted);
+}
+
+TEST_F(CorvaneWindowTest, EnterInKbdataInTerminalModeKeepsTheWindowOpen) {
+  int enters = 0;
+  window->kbdataEnter = [&enters] { ++enters; };
+  window->open();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Return);  // terminal mode off: Enter closes
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(enters, 0);
+
+  window->open();
+  auto* enable = qobject_cast<QRadioButton*>(window->control(kTerminalEnable));
+  QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(4, enable->height() / 2));
+  ASSERT_EQ(window->logic().terminalSelected, 0);
+  edit(kKbdata)->setFocus();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Return);
+  QTest::keyClick(edit(kKbdata), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(enters, 2);
+
+  // Elsewhere Enter still stores and closes, and Escape closes from kbdata too.
+  QTest::keyClick(edit(kTelephoneNumber), Qt::Key_Return);
+  EXPECT_FALSE(window->isVisible());
+  window->open();
+  QTest::keyClick(edit(kKbdata), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Rejected);
 }
 
 TEST_F(CorvaneWindowTest, EscapeClosesWithoutStoring) {
@@ -152,6 +186,29 @@ TEST_F(CorvaneWindowTest, KissoffTimeTakesNoThirdCharacterTypedOrPasted) {
   QApplication::clipboard()->setText(QStringLiteral("123"));
   kissoff->paste();
   EXPECT_EQ(kissoff->text(), QStringLiteral("12"));
+}
+
+TEST_F(CorvaneWindowTest, ATickLeavesTheOperatorsSelectionInTheKissoffTime) {
+  showActive(*window);
+  QLineEdit* kissoff = edit(kKissoffTime);
+  kissoff->setFocus();
+  QTest::keyClicks(kissoff, "0A");
+  kissoff->selectAll();
+  window->logic().loadControls();  // what every tick ends with
+  EXPECT_EQ(kissoff->selectedText(), QStringLiteral("0A"));
+  QTest::keyClicks(kissoff, "2");
+  EXPECT_EQ(window->logic().kissoffTimeText, "2");
+  kissoff->selectAll();
+  window->logic().loadControls();
+  QTest::keyClick(kissoff, Qt::Key_Backspace);
+  EXPECT_EQ(kissoff->text(), QString());
+}
+
+TEST_F(CorvaneWindowTest, HexToAsciiShowsALeadingZeroAsItsPicture) {
+  QTest::keyClicks(edit(kHexMessage), "0041");
+  QTest::mouseClick(window->control(kHexToAscii), Qt::LeftButton);
+  EXPECT_EQ(edit(kAsciiMessage)->text(), QStringLiteral(u"\u2400A"));
+  EXPECT_EQ(window->logic().asciiMessage, std::string("\0A", 2));
 }
 
 TEST_F(CorvaneWindowTest, AFailedStoreKeepsTheWindowOpenWithTheMessage) {
@@ -186,7 +243,7 @@ TEST_F(CorvaneWindowTest, DisplayKeepsItsNewestLineInViewAndIsLeftAloneWhenUncha
   window->show();
   std::string text;
   for (int i = 0; i < 60; ++i) text += "MESSAGE SUCCESS " + std::to_string(i) + "\r\n";
-  window->logic().receivedText = text;
+  window->logic().display.receivedText = text;
   window->logic().loadControls();
   QScrollBar* bar = display()->verticalScrollBar();
   ASSERT_GT(bar->maximum(), 0);
@@ -217,6 +274,20 @@ TEST_F(CorvaneWindowTest, AboutBoxOpensFromF1) {
   // The same entry is the dialog's context menu.
   EXPECT_EQ(window->contextMenuPolicy(), Qt::ActionsContextMenu);
   EXPECT_EQ(window->actions().value(0)->text(), QStringLiteral("&About Corvane..."));
+}
+
+TEST_F(CorvaneWindowTest, StatusLineShowsAMessageBelowEveryControl) {
+  window->show();
+  auto* status = window->findChild<QLabel*>("status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->accessibleName(), QStringLiteral("status"));
+  window->statusLine().show("COM1: opened /dev/ttyS0");
+  EXPECT_EQ(status->text(), QStringLiteral("COM1: opened /dev/ttyS0"));
+  QRect line(status->mapTo(window.get(), QPoint(0, 0)), status->size());
+  for (QWidget* control : window->page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+    EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
+  }
 }
 
 }  // namespace

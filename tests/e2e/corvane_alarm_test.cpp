@@ -52,12 +52,12 @@ TEST_F(CorvaneAlarm, OneContactIdAlarmIsDeliveredAndSnapshotted) {
   EXPECT_EQ(tail(sim.frames(), before),
             (Frames{"<CR>", "W3D01", "WAC80", "<CR>", "W7F00", "<CR>", "<CR>", "D5551234<CR>",
                     "S123418113101015<CR>", "W3D00", "G"}));
-  std::string display = corvane.logic().receivedText;
+  std::string display = corvane.logic().display.receivedText;
   EXPECT_NE(display.find("DIALING 5551234\r\n"), std::string::npos) << display;
   EXPECT_NE(display.find("SENDING CONTACT-ID\r\nMSG 123418113101015\r\n"), std::string::npos);
   EXPECT_NE(display.find("MESSAGE SUCCESS\r\n"), std::string::npos);
   EXPECT_EQ(dir.read("displaymessage"), display.substr(0, 16));
-  EXPECT_EQ(corvane.logic().successSeen, 1);
+  EXPECT_EQ(corvane.logic().delivery.successSeen, 1);
   EXPECT_EQ(corvane.text(kTransmitting), "123418113101015");
 }
 
@@ -79,9 +79,9 @@ TEST_F(CorvaneAlarm, ARunOfThreeMessagesGoesInOneCallAndEndsAtTheXFile) {
                     "<CR>", "<CR>", "S<CR>", "A"}));
   EXPECT_EQ(countSent("MESSAGE SUCCESS"), 3);
   EXPECT_EQ(countSent("NEXT MESSAGE"), 2);
-  EXPECT_EQ(corvane.logic().runRemaining, 0);
-  EXPECT_TRUE(waitUntil([&] { return corvane.logic().receivedText.find("ON HOOK") != std::string::npos; }, 5000));
-  EXPECT_EQ(dir.read("displaymessage"), corvane.logic().receivedText.substr(0, 16));
+  EXPECT_EQ(corvane.logic().run.runRemaining, 0);
+  EXPECT_TRUE(waitUntil([&] { return corvane.logic().display.receivedText.find("ON HOOK") != std::string::npos; }, 5000));
+  EXPECT_EQ(dir.read("displaymessage"), corvane.logic().display.receivedText.substr(0, 16));
 }
 
 TEST_F(CorvaneAlarm, AFailedCallIsShownAndNeverTakenForADelivery) {
@@ -90,9 +90,9 @@ TEST_F(CorvaneAlarm, AFailedCallIsShownAndNeverTakenForADelivery) {
   ASSERT_TRUE(failing.ready());
   CorvaneSession corvane(dir.path());
   corvane.click(kTransmit);
-  ASSERT_TRUE(waitUntil([&] { return corvane.logic().receivedText.find("ON HOOK") != std::string::npos; }, 20000));
-  EXPECT_NE(corvane.logic().receivedText.find("FAILED: NO KISSOFF\r\n"), std::string::npos);
-  EXPECT_EQ(corvane.logic().successSeen, 0);
+  ASSERT_TRUE(waitUntil([&] { return corvane.logic().display.receivedText.find("ON HOOK") != std::string::npos; }, 20000));
+  EXPECT_NE(corvane.logic().display.receivedText.find("FAILED: NO KISSOFF\r\n"), std::string::npos);
+  EXPECT_EQ(corvane.logic().delivery.successSeen, 0);
   EXPECT_EQ(dir.read("displaymessage"), "");
 }
 

@@ -23,7 +23,7 @@ class CorvaneFaults : public ::testing::Test {
     dir.write("displaymessage", "");
   }
   bool shown(CorvaneSession& corvane, const std::string& text) {
-    return corvane.logic().receivedText.find(text) != std::string::npos;
+    return corvane.logic().display.receivedText.find(text) != std::string::npos;
   }
   TempDir dir;
 };
@@ -37,7 +37,7 @@ TEST_F(CorvaneFaults, AReportBehindAZeroByteOrSplitOverTwoPollsIsNotADelivery) {
       corvane.click(kTransmit);
       ASSERT_TRUE(waitUntil([&] { return shown(corvane, "ON HOOK"); }, 15000)) << fault;
       EXPECT_TRUE(sim.waitForText("tx", "SUCCESS<CR><LF>", 1000)) << fault;
-      EXPECT_EQ(corvane.logic().successSeen, 0) << fault;
+      EXPECT_EQ(corvane.logic().delivery.successSeen, 0) << fault;
       EXPECT_EQ(dir.read("displaymessage"), "") << fault;
     }
     sim.stop();
@@ -61,8 +61,8 @@ TEST_F(CorvaneFaults, AModuleUnpluggedInTheMiddleOfACallLeavesCorvaneWorking) {
   corvane.click(kAbort);
   corvane.click(kTransmit);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  int ticks = corvane.logic().tickCount;
-  EXPECT_TRUE(waitUntil([&] { return corvane.logic().tickCount >= ticks + 5; }, 5000));
+  int ticks = corvane.logic().delivery.tickCount;
+  EXPECT_TRUE(waitUntil([&] { return corvane.logic().delivery.tickCount >= ticks + 5; }, 5000));
   EXPECT_FALSE(shown(corvane, "MESSAGE SUCCESS"));
 }
 

@@ -67,7 +67,7 @@ TEST_F(CorvaneOptions, EachSwitchAndEditChangesTheModulesRegister) {
   // A restart (once the port is free again) reads back what the switches wrote.
   session.reset();
   CorvaneSession restarted(dir.path());
-  EXPECT_EQ(restarted.logic().shadowAB, 0xC4);
+  EXPECT_EQ(restarted.logic().shadows.shadowAB, 0xC4);
   EXPECT_EQ(restarted.text(kDialerTimeout), "1E");
   EXPECT_EQ(restarted.text(kKissoffTime), "0C");
 }
@@ -82,7 +82,7 @@ TEST_F(CorvaneOptions, FactoryDefaultsRestoreTheModulesDefaults) {
   EXPECT_EQ(sim.dump()["stored AB"], "A0");
 
   corvane.click(kFactoryDefault);
-  EXPECT_EQ(corvane.logic().receivedText, "default value loaded");
+  EXPECT_EQ(corvane.logic().display.receivedText, "default value loaded");
   ASSERT_TRUE(waitUntil([&] { return corvane.display().find("DEFAULTS RESTORED") != std::string::npos; }, 5000))
       << corvane.display();
 
@@ -106,15 +106,15 @@ TEST_F(CorvaneOptions, TerminalModeShowsWhatTheModuleSendsAsItCame) {
   // One key per tick, as an operator types a query to the module.
   for (const char* key : {"Q", "8", "2"}) {
     corvane.type(kKbdata, key);
-    ASSERT_TRUE(waitUntil([&] { return corvane.logic().kbdataChanged == 0; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return corvane.logic().flags.kbdataChanged == 0; }, 5000));
     if (std::string(key) == "Q") {
       ASSERT_TRUE(sim.waitForText("tx", "?<CR>", 5000));
     }
   }
-  ASSERT_TRUE(waitUntil([&] { return corvane.logic().receivedText.find("0A") != std::string::npos; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return corvane.logic().display.receivedText.find("0A") != std::string::npos; }, 5000));
   // The key echoes and the module's answers, the lone CR not turned into a line end.
-  EXPECT_NE(corvane.logic().receivedText.find("Q?\r820A"), std::string::npos)
-      << corvane.logic().receivedText;
+  EXPECT_NE(corvane.logic().display.receivedText.find("Q?\r820A"), std::string::npos)
+      << corvane.logic().display.receivedText;
   EXPECT_EQ(sim.frames().back(), "Q82");
   EXPECT_EQ(corvane.text(kKbdata), "");
 }

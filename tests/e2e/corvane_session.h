@@ -17,8 +17,9 @@
 // test waits with waitUntil().
 class CorvaneSession {
  public:
-  explicit CorvaneSession(const std::filesystem::path& workDir) : port_(workDir) {
-    window_ = std::make_unique<CorvaneWindow>(port_, clock_, workDir, "libpellix-missing.so");
+  explicit CorvaneSession(const std::filesystem::path& workDir)
+      : port_(workDir), history_(workDir / "zm40demohistory") {
+    window_ = std::make_unique<CorvaneWindow>(port_, clock_, beep_, history_, status_, workDir);
   }
 
   CorvaneWindow& window() { return *window_; }
@@ -42,5 +43,8 @@ class CorvaneSession {
  private:
   TermiosSerialPort port_;
   SteadyClock clock_;
+  PellixBeep beep_{"libpellix-missing.so"};
+  LockedHistoryFile history_;
+  SilentStatusLine status_;
   std::unique_ptr<CorvaneWindow> window_;
 };

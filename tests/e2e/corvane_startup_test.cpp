@@ -26,8 +26,8 @@ void expectPresetShown(CorvaneSession& corvane) {
   EXPECT_TRUE(corvane.shownChecked(kDebug));
   EXPECT_TRUE(corvane.shownChecked(kReduce6db));
   EXPECT_FALSE(corvane.shownChecked(kTone1400));
-  EXPECT_EQ(corvane.logic().shadowAB, 0x64);
-  EXPECT_EQ(corvane.logic().shadowAC, 0x02);
+  EXPECT_EQ(corvane.logic().shadows.shadowAB, 0x64);
+  EXPECT_EQ(corvane.logic().shadows.shadowAC, 0x02);
 }
 
 TEST(CorvaneStartUp, At9600TheModuleAnswersTheLinkTestAndShowsItsRegisters) {

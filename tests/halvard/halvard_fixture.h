@@ -41,16 +41,9 @@ class HalvardFixture : public ::testing::Test {
   void click(int id) { operator_actions::click(panel, dlg, id); }
   void tick(int times = 1) { operator_actions::tick(dlg, times); }
 
-  // Every bench event in order as "kind device [bytes]", e.g. "open COM1:", "write COM1: R50".
+  // Every port event in order, e.g. "open COM1: 9600", "write COM1: R50", "fail COM4:".
   std::vector<std::string> portLog() const {
-    static const char* const kNames[] = {"open", "open-failed", "close", "write", "purge", "read"};
-    std::vector<std::string> log;
-    for (const Event& e : bench.events()) {
-      std::string line = std::string(kNames[e.kind]) + " " + e.device;
-      if (e.kind == Event::kWrite || e.kind == Event::kRead) line += " " + e.bytes;
-      log.push_back(line);
-    }
-    return log;
+    return bench.log();
   }
   void clearLog() {
     bench.clearEvents();

@@ -11,7 +11,7 @@ std::string module(std::string_view written, int) { return written == "R50" ? "1
 std::string echo(std::string_view written, int) { return std::string(written); }
 
 std::vector<std::string> triedAndClosed(const std::string& name) {
-  return {"open " + name,  "purge " + name,   "write " + name + " \r", "write " + name + " \r",
+  return {"open " + name + " 9600", "purge " + name,   "write " + name + " \r", "write " + name + " \r",
           "write " + name + " \r", "write " + name + " R50", "close " + name};
 }
 }  // namespace
@@ -47,7 +47,7 @@ TEST_F(HalvardPortSearch, FindsTheModuleOnComFourAndStops) {
     std::vector<std::string> one = triedAndClosed(name);
     expected.insert(expected.end(), one.begin(), one.end());
   }
-  for (const char* line : {"open COM4:", "purge COM4:", "write COM4: \r", "write COM4: \r",
+  for (const char* line : {"open COM4: 9600", "purge COM4:", "write COM4: \r", "write COM4: \r",
                            "write COM4: \r", "write COM4: R50", "read COM4: 1A"})
     expected.push_back(line);
   EXPECT_EQ(portLog(), expected);
@@ -146,3 +146,24 @@ TEST_F(HalvardPortSearch, AnswerToTheWakeUpAloneDoesNotCount) {
   EXPECT_EQ(mainPort.openName(), "COM3:");
 }
 
+
+TEST_F(HalvardPortSearch, PortsThatRefuseToOpenOrNeverTakeTheRequestArePassedOver) {
+  addPorts();
+  bench.addDevice("COM1:", module);
+  bench.refusePermission("COM1:", "dialout");
+  bench.addDevice("COM2:", module);
+  bench.refuseBusy("COM2:", 4242);
+  bench.addDevice("COM3:", module);
+  bench.loseWrites("COM3:", 500);  // a peer that stopped reading
+  bench.addDevice("COM4:", module);
+  startWith("");
+  click(kAutoDetect);
+
+  std::vector<std::string> log = portLog();
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 2),
+            (std::vector<std::string>{"fail COM1:", "fail COM2:"}));
+  EXPECT_EQ(bench.written("COM3:"), "");
+  EXPECT_FALSE(bench.isHeld("COM3:"));
+  EXPECT_EQ(mainPort.openName(), "COM4:");
+  EXPECT_EQ(panel.text(kCommPort), "COM4:");
+}

@@ -136,7 +136,7 @@ TEST_F(HalvardFixture, MainPortIsWokenAndItsFirstAnswerDiscarded) {
   EXPECT_EQ(mainPort.baud(), 9600);
   EXPECT_EQ(dlg.commPort, "COM3:");
   EXPECT_EQ(panel.text(kCommPort), "COM3:");
-  EXPECT_EQ(portLog(), (std::vector<std::string>{"open-failed ", "open COM3:", "purge COM3:",
+  EXPECT_EQ(portLog(), (std::vector<std::string>{"fail ", "open COM3: 9600", "purge COM3:",
                                                  "write COM3: \r", "write COM3: \r",
                                                  "write COM3: \r", "read COM3: ???"}));
   // The answer is read once, 100 ms after the last CR.
@@ -173,7 +173,7 @@ TEST_F(HalvardFixture, SecondPortIsOpenedFirstAndNeverRead) {
   std::vector<std::string> log = portLog();
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
-            (std::vector<std::string>{"open COM2:", "purge COM2:", "write COM2: \r",
+            (std::vector<std::string>{"open COM2: 9600", "purge COM2:", "write COM2: \r",
                                       "write COM2: \r", "write COM2: \r"}));
   EXPECT_EQ(bench.pendingInput("COM2:"), 3u);
   for (int id : kAllEdits) EXPECT_NE(panel.text(id), "COM2:");

@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "common/qt/template_page.h"
+#include "common/status_line.h"
+
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
 #include "fakes/temp_dir.h"
@@ -48,13 +51,14 @@ class HalvardWindowTest : public ::testing::Test {
 TEST_F(HalvardWindowTest, HasItsCaptionSizeAndTwentySevenControls) {
   start();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("HalvardZm40.exe  6-11-22"));
-  EXPECT_EQ(window->size(), window->units().toPixels(0, 0, 674, 282).size());
+  EXPECT_EQ(window->page().size(), window->units().toPixels(0, 0, 674, 282).size());
+  EXPECT_EQ(window->size(), window->naturalSize());
   EXPECT_TRUE(timerWasActive);
   EXPECT_EQ(window->pollTimer().interval(), 100);
 
   QRegularExpression controlName(QStringLiteral("^(control\\d+|label_\\d+_\\d+|group_\\d+_\\d+)$"));
   int controls = 0;
-  for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+  for (QWidget* child : window->page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (controlName.match(child->objectName()).hasMatch()) ++controls;
   EXPECT_EQ(controls, 27);
 
@@ -75,7 +79,7 @@ TEST_F(HalvardWindowTest, ControlsKeepTheirRectanglesAndOverlapsOfTheTemplateOnl
   for (std::size_t a = 0; a < dialog.controls.size(); ++a) {
     const ControlSpec& p = dialog.controls[a];
     QRect shownP = window->units().toPixels(p.x, p.y, p.width, p.height);
-    EXPECT_TRUE(window->rect().contains(shownP)) << p.caption;
+    EXPECT_TRUE(window->page().rect().contains(shownP)) << p.caption;
     for (std::size_t b = a + 1; b < dialog.controls.size(); ++b) {
       const ControlSpec& q = dialog.controls[b];
       QRect shownQ = window->units().toPixels(q.x, q.y, q.width, q.height);
@@ -127,6 +131,21 @@ TEST_F(HalvardWindowTest, DestroyingTheWindowClosesTheMainPortOnly) {
   window.reset();
   EXPECT_FALSE(bench.isHeld("COM3:"));
   EXPECT_TRUE(bench.isHeld("COM2:"));
+}
+
+TEST_F(HalvardWindowTest, StatusLineShowsAMessageBelowEveryControl) {
+  start();
+  window->show();
+  auto* status = window->findChild<QLabel*>("status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->accessibleName(), QStringLiteral("status"));
+  window->statusLine().show("COM1: opened /dev/ttyS0");
+  EXPECT_EQ(status->text(), QStringLiteral("COM1: opened /dev/ttyS0"));
+  QRect line(status->mapTo(window.get(), QPoint(0, 0)), status->size());
+  for (QWidget* control : window->page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+    EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
+  }
 }
 
 }  // namespace

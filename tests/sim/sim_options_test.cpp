@@ -60,3 +60,40 @@ TEST(ProtocolLog, LinesParseBack) {
 
 }  // namespace
 }  // namespace zmsim
+
+namespace zmsim {
+namespace {
+
+TEST(SimOptions, LogSizeReplugAndVersion) {
+  ParsedArgs parsed = parseSimOptions({"--log-max-bytes", "512K", "--replug-after", "300:1500"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(parsed.options->logMaxBytes, 512u * 1024u);
+  EXPECT_EQ(parsed.options->replugAfterMs, 300);
+  EXPECT_EQ(parsed.options->replugGoneMs, 1500);
+
+  parsed = parseSimOptions({"--log-max-bytes", "65536", "--replug-after", "0"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(parsed.options->logMaxBytes, 65536u);
+  EXPECT_EQ(parsed.options->replugGoneMs, SimOptions::kDefaultReplugGoneMs);
+  ParsedArgs defaults = parseSimOptions({});
+  EXPECT_EQ(defaults.options->logMaxBytes, 10u * 1024u * 1024u);
+  EXPECT_EQ(defaults.options->replugAfterMs, -1);
+
+  for (auto args : std::vector<std::vector<std::string>>{
+           {"--log-max-bytes", "100"}, {"--log-max-bytes", "10X"}, {"--log-max-bytes", "M"},
+           {"--log-max-bytes", "99999999G"}, {"--replug-after", "300:"}, {"--replug-after", ":5"},
+           {"--replug-after", "1:2:3"}, {"--unplug-after", "5", "--replug-after", "5"}}) {
+    EXPECT_FALSE(parseSimOptions(args).options) << args[0] << " " << args[1];
+  }
+
+  ParsedArgs version = parseSimOptions({"--baud", "9600", "--version", "--frobnicate"});
+  EXPECT_TRUE(version.version);
+  EXPECT_FALSE(version.options);
+  EXPECT_EQ(simVersion().rfind("zmsim ", 0), 0u);
+  EXPECT_EQ(simVersion().back(), '\n');
+  EXPECT_NE(simUsage().find("--log-max-bytes N"), std::string::npos);
+  EXPECT_NE(simUsage().find("--replug-after MS[:GONE_MS]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zmsim

@@ -5,11 +5,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <string>
 #include <vector>
 
+#include "common/qt/status_bar_line.h"
 #include "common/qt/template_dialog.h"
+#include "common/qt/template_page.h"
 #include "fakes/qt_test_environment.h"
 
 namespace {
@@ -90,12 +95,17 @@ TEST_F(TemplateDialogTest, NamesEveryControlForTestsAndAssistiveTechnology) {
   EXPECT_EQ(dialog.text(kButton), "go after the update above");
 }
 
-TEST_F(TemplateDialogTest, HasAFixedSizeAndGroupBoxesNeverTakeClicks) {
+TEST_F(TemplateDialogTest, PageKeepsTheTemplatesSizeAndGroupBoxesNeverTakeClicks) {
   const DialogUnits& units = dialog.units();
-  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  QSize templateSize = units.toPixels(0, 0, 300, 200).size();
+  EXPECT_EQ(dialog.page().size(), templateSize);
+  EXPECT_EQ(dialog.page().minimumSize(), templateSize);
+  // No growing control: the window grows no larger than the template and its status line.
+  EXPECT_EQ(dialog.size(), dialog.naturalSize());
+  EXPECT_EQ(dialog.maximumSize(), dialog.naturalSize());
   // The group box is behind the radio buttons it frames, so it never takes their clicks.
   QWidget* group = dialog.findChild<QWidget*>("group_5_55");
-  EXPECT_EQ(dialog.childAt(units.toPixels(12, 96, 1, 1).topLeft()), radio(kPlainRadio));
+  EXPECT_EQ(dialog.page().childAt(units.toPixels(12, 96, 1, 1).topLeft()), radio(kPlainRadio));
   EXPECT_TRUE(group->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
@@ -121,12 +131,28 @@ TEST_F(TemplateDialogTest, SettingTheSameTextKeepsTheOperatorsSelection) {
   EXPECT_FALSE(edit()->hasSelectedText());
 }
 
-TEST_F(TemplateDialogTest, EditTextCrossesAsLatin1BothWays) {
+TEST_F(TemplateDialogTest, ARefreshOfTheTextLimitKeepsTheOperatorsSelection) {
+  dialog.setTextLimit(kEdit, 2);
+  dialog.setText(kEdit, "0A");
+  edit()->selectAll();
+  // Every load direction sets the limit again.
+  dialog.setTextLimit(kEdit, 2);
+  dialog.setText(kEdit, "0A");
+  EXPECT_EQ(edit()->selectedText(), QStringLiteral("0A"));
+  QTest::keyClicks(edit(), "2");
+  EXPECT_EQ(edit()->text(), QStringLiteral("2"));
+}
+
+TEST_F(TemplateDialogTest, EditTextCrossesAsLatin1BothWaysWithControlBytesShown) {
   dialog.setText(kEdit, "caf\xe9 Alarm\r\n\xff");
-  EXPECT_EQ(edit()->text(), QStringLiteral(u"café Alarm\r\nÿ"));
+  EXPECT_EQ(edit()->text(), QStringLiteral(u"café Alarm\u240d\u240aÿ"));
   EXPECT_EQ(dialog.text(kEdit), "caf\xe9 Alarm\r\n\xff");
   edit()->setText(QStringLiteral(u"5 €"));
   EXPECT_EQ(dialog.text(kEdit), "5 ?");
+  // A NUL is a byte like any other: shown as its picture, read back as itself.
+  dialog.setText(kEdit, std::string("\0A\t", 3));
+  EXPECT_EQ(edit()->text(), QStringLiteral(u"\u2400A\t"));
+  EXPECT_EQ(dialog.text(kEdit), std::string("\0A\t", 3));
 }
 
 TEST_F(TemplateDialogTest, RadioButtonIsCheckedBeforeItsHandlerAndNeverTogglesOff) {
@@ -201,6 +227,8 @@ TEST_F(TemplateDialogTest, PollTimerCallsTheTickHandler) {
   dialog.startPollTimer(100);
   EXPECT_EQ(dialog.pollTimer().interval(), 100);
   EXPECT_TRUE(dialog.pollTimer().isActive());
+  // A coarse timer may fire up to 5% early.
+  EXPECT_EQ(dialog.pollTimer().timerType(), Qt::PreciseTimer);
   QMetaObject::invokeMethod(&dialog.pollTimer(), "timeout");
   EXPECT_EQ(ticks, 1);
 }
@@ -210,6 +238,68 @@ TEST_F(TemplateDialogTest, FocusOnAnEditSelectsItsText) {
   dialog.setText(kEdit, "ABC");
   dialog.setFocus(kEdit);
   EXPECT_EQ(edit()->selectedText(), QStringLiteral("ABC"));
+}
+
+TEST_F(TemplateDialogTest, StatusLineSitsBelowTheControlsAndShowsTheNewestMessage) {
+  dialog.show();
+  auto* status = dialog.findChild<QLabel*>("status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->accessibleName(), QStringLiteral("status"));
+  EXPECT_TRUE(status->textInteractionFlags() & Qt::TextSelectableByMouse);
+  dialog.statusLine().show("COM3: opened /dev/ttyUSB0");
+  EXPECT_EQ(status->text(), QStringLiteral("COM3: opened /dev/ttyUSB0"));
+  dialog.statusLine().show("COM3: no such device");
+  EXPECT_EQ(status->text(), QStringLiteral("COM3: no such device"));
+
+  QRect line(status->mapTo(&dialog, QPoint(0, 0)), status->size());
+  EXPECT_GT(line.height(), 0);
+  for (QWidget* control : dialog.page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QRect shown(control->mapTo(&dialog, QPoint(0, 0)), control->size());
+    EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
+  }
+}
+
+TEST_F(TemplateDialogTest, ALongStatusMessageIsElidedWithTheWholeOfItInTheTooltip) {
+  dialog.show();
+  std::string message = "COM3: cannot open";
+  for (int i = 0; i < 40; ++i) message += " /dev/serial/by-id/usb-FTDI";
+  dialog.statusLine().show(message);
+  auto* status = dialog.findChild<QLabel*>("status");
+  EXPECT_EQ(status->toolTip(), QString::fromStdString(message));
+  EXPECT_TRUE(status->text().endsWith(QChar(0x2026)));
+  EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), status->width());
+}
+
+// A dialog larger than the screen, with a display that takes any room beyond it.
+DialogTemplate wideTemplate() {
+  DialogTemplate dialog{"Wide", 900, 500, "Tester", {}, kDisplay};
+  dialog.controls = {
+      {kEdit, ControlKind::kEdit, 10, 480, 60, 12, "", false, "number"},
+      {kDisplay, ControlKind::kMultiLineEdit, 400, 10, 490, 460, "", false, "received"},
+  };
+  return dialog;
+}
+
+TEST(TemplateDialogScreenTest, ASmallScreenScrollsTheControlsAndMoreRoomGoesToTheDisplay) {
+  TemplateDialog dialog(wideTemplate());
+  QRect room = dialog.screen()->availableGeometry();
+  ASSERT_GT(dialog.naturalSize().width(), room.width());
+  dialog.show();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(room.contains(dialog.frameGeometry()));
+  // Every control can still be reached: the page keeps the template's size and scrolls.
+  QScrollArea& area = dialog.scrollArea();
+  EXPECT_EQ(dialog.page().size(), dialog.page().templateSize());
+  QWidget* edit = dialog.control(kEdit);
+  area.ensureWidgetVisible(edit);
+  QRect inView(edit->mapTo(area.viewport(), QPoint(0, 0)), edit->size());
+  EXPECT_TRUE(area.viewport()->rect().contains(inView));
+
+  QRect display = dialog.control(kDisplay)->geometry();
+  dialog.resize(dialog.naturalSize() + QSize(120, 80));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog.control(kDisplay)->geometry(), display.adjusted(0, 0, 120, 80));
+  EXPECT_EQ(dialog.control(kEdit)->geometry(), dialog.units().toPixels(10, 480, 60, 12));
 }
 
 }  // namespace

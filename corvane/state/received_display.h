@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The "message received" display (control 1003): its text and the counts by which the
+// poll tick wraps what the module sends into lines of 25 characters, keeps the text
+// near 30 lines and forces a line break after a long run of received characters. A
+// plain value: every method works on the text alone, with no port and no control.
+class ReceivedDisplay {
+ public:
+  static constexpr int kWrapColumns = 25;
+  static constexpr int kMaxLines = 30;
+  static constexpr std::size_t kTrimWindowChars = 1000;
+  static constexpr int kForcedBreakChars = 140;
+  // Terminal mode wraps and trims nothing, so its text is capped instead (see
+  // capTerminalText()).
+  static constexpr std::size_t kTerminalMaxChars = 64 * 1024;
+
+  std::string receivedText;  // the display's text, bound to control 1003
+  int lineCount = 0;         // line ends added by showReceived() since start
+  int columnCount = 0;       // characters shown by showReceived() since the last line end
+  int charsSinceBreak = 0;   // received characters since the last forced break
+
+  // Appends text as it stands: what a handler sent, a message, the echo of a key.
+  void show(std::string_view text) { receivedText += text; }
+  void show(char c) { receivedText += c; }
+
+  // Counts received characters towards the forced break.
+  void countReceived(std::size_t n) { charsSinceBreak += static_cast<int>(n); }
+
+  // Shows what the module sent, wrapped: its LF bytes are dropped, every CR is followed
+  // by an LF of our own, and CR LF follows the 25th character of a line (a received CR
+  // counts as a character), since the module's line ends vary with its firmware.
+  void showReceived(std::string_view bytes);
+
+  // With more than 30 lines, drops the oldest one: everything up to and including the
+  // first LF after the first character, within the first 1000 characters. When there
+  // is none there, or what is left is 1000 characters or more, the text is emptied.
+  // One line at most per call; returns whether it removed one.
+  bool trimOldestLine();
+
+  // After more than 140 received characters since the last break: CR LF.
+  void breakLongRun();
+
+  // Terminal mode: bytes shown exactly as the module sent them, and counted.
+  void showRaw(std::string_view bytes);
+  // Drops text from the front until the terminal-mode text fits its cap (less room for
+  // the CR LF of a forced break), cutting just after a line end when one follows the
+  // cut closely, so the display starts with a whole line.
+  void capTerminalText();
+};

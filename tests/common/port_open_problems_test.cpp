@@ -1,0 +1,182 @@
+// Why a port did not open, as the operator reads it in the status line, on real
+// pseudo-terminals.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "child_process.h"
+#include "common/port_status_text.h"
+#include "common/termios_serial_port.h"
+#include "common/uucp_lock.h"
+#include "fakes/temp_dir.h"
+#include "pty_pair.h"
+
+namespace {
+
+using Kind = PortProblem::Kind;
+
+std::string lockText(long pid) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10ld\n", pid);
+  return text;
+}
+
+class PortOpenProblems : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pty.ok());
+    dir.makeDir("ports");
+    dir.makeDir("lock");
+    std::filesystem::create_symlink(pty.slavePath(), dir / "ports/COM3");
+  }
+
+  // The lock file of the pty under the name every UUCP program uses.
+  std::string lockName() const {
+    return "lock/LCK.." + std::filesystem::path(pty.slavePath()).filename().string();
+  }
+  std::string told() const { return describePortProblem(port.name(), port.problem()); }
+
+  TempDir dir;
+  PtyPair pty;
+  PortPlaces places{DeviceTree{dir / "dev", dir / "sys"}, {dir / "lock"}};
+  TermiosSerialPort port{dir.path(), places};
+};
+
+TEST_F(PortOpenProblems, NothingThereIsNoSuchDevice) {
+  std::filesystem::create_symlink("/dev/ttyUSB7", dir / "ports/COM4");
+  EXPECT_FALSE(port.open("COM4:", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kNoDevice);
+  EXPECT_EQ(port.problem().osError, ENOENT);
+  EXPECT_EQ(told(), "COM4: no such device /dev/ttyUSB7");
+
+  // No link and no serial port on this (empty) machine.
+  EXPECT_FALSE(port.open("COM5", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kNoDevice);
+  EXPECT_EQ(port.device(), "");
+  EXPECT_NE(told().find("ports/COM5"), std::string::npos) << told();
+
+  EXPECT_FALSE(port.open("COM0:", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kNoName);
+  EXPECT_EQ(port.name(), "COM0:");
+}
+
+TEST_F(PortOpenProblems, WhatIsNoTerminalIsNotASerialDevice) {
+  dir.write("plain", "keep");
+  std::filesystem::create_symlink(dir / "plain", dir / "ports/COM5");
+  EXPECT_FALSE(port.open("COM5:", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kNotSerial);
+  EXPECT_EQ(told(), "COM5: " + (dir / "plain").string() + " is not a serial device");
+
+  EXPECT_FALSE(port.open("/dev/null", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kNotSerial);
+  EXPECT_EQ(told(), "/dev/null: the device is not a serial device");
+  EXPECT_EQ(dir.read("plain"), "keep");
+}
+
+TEST_F(PortOpenProblems, FlockOfAnotherProgramIsBusy) {
+  int other = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kBusy);
+  EXPECT_EQ(port.problem().holderPid, 0);
+  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by another program");
+  EXPECT_FALSE(dir.exists(lockName()));  // our lock went with the failed open
+  ::close(other);
+  EXPECT_TRUE(port.open("COM3:", 9600));
+}
+
+TEST_F(PortOpenProblems, LiveUucpLockIsHonouredAndKeptBeforeTheDeviceIsTouched) {
+  dir.write(lockName(), lockText(1));  // init never ends
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kBusy);
+  EXPECT_EQ(port.problem().holderPid, 1);
+  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by another program (process 1)");
+  EXPECT_EQ(dir.read(lockName()), lockText(1));
+  // Not even opened: the line is still cooked, as the pty was made.
+  termios tio{};
+  ASSERT_EQ(tcgetattr(pty.slave(), &tio), 0);
+  EXPECT_TRUE(tio.c_lflag & ICANON);
+}
+
+TEST_F(PortOpenProblems, StaleLockIsRemovedAndOurOwnIsMadeAndRemoved) {
+  dir.write(lockName(), lockText(endedProcessId()));
+  ASSERT_TRUE(port.open("COM3:", 9600)) << told();
+  EXPECT_EQ(dir.read(lockName()), lockText(::getpid()));
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / lockName()).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+
+  // A second port of this program finds the lock and says whose it is.
+  TermiosSerialPort second(dir.path(), places);
+  EXPECT_FALSE(second.open(pty.slavePath(), 9600));
+  EXPECT_EQ(second.problem().holderPid, ::getpid());
+  EXPECT_EQ(describePortProblem(second.name(), second.problem()),
+            pty.slavePath() + ": the device is already open in this program");
+
+  port.close();
+  EXPECT_FALSE(dir.exists(lockName()));
+  EXPECT_TRUE(second.open(pty.slavePath(), 9600));
+}
+
+TEST_F(PortOpenProblems, WithoutALockFolderTheFlockStillGuards) {
+  PortPlaces noLocks{places.tree, {dir / "no-such-folder"}};
+  TermiosSerialPort first(dir.path(), noLocks), second(dir.path(), noLocks);
+  ASSERT_TRUE(first.open("COM3:", 9600));
+  EXPECT_FALSE(second.open("COM3:", 9600));
+  EXPECT_EQ(second.problem().kind, Kind::kBusy);
+}
+
+TEST_F(PortOpenProblems, RatesTermiosLacksAreLineSettingsProblems) {
+  EXPECT_FALSE(port.open("COM3:", 12345));
+  EXPECT_EQ(port.problem().kind, Kind::kLineSettings);
+  EXPECT_EQ(port.baud(), 12345);
+  EXPECT_FALSE(dir.exists(lockName()));
+}
+
+TEST_F(PortOpenProblems, TheProcessTerminalNeverOpens) {
+  EXPECT_FALSE(port.open("/dev/tty", 9600));
+  EXPECT_EQ(port.problem().kind, Kind::kControllingTerminal);
+
+  // A child in a session of its own makes the pty its controlling terminal, then
+  // tries to open it as a port, by its path and by a link.
+  std::optional<std::string> result = inChild([&] {
+    if (::setsid() < 0 || ::ioctl(pty.slave(), TIOCSCTTY, 0) != 0) return std::string("setup");
+    TermiosSerialPort own(dir.path(), places);
+    bool opened = own.open(pty.slavePath(), 9600) || own.open("COM3:", 9600);
+    return std::string(opened ? "opened" : "") +
+           describePortProblem(own.name(), own.problem());
+  });
+  ASSERT_TRUE(result);
+  EXPECT_EQ(*result, "COM3: " + pty.slavePath() + " is this program's own terminal, not a port");
+}
+
+TEST_F(PortOpenProblems, NodeOfAnotherGroupNamesTheGroupToJoin) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the pty to another group";
+  const group* dialout = ::getgrnam("dialout");
+  if (!dialout) GTEST_SKIP() << "no group dialout";
+  ASSERT_EQ(::chown(pty.slavePath().c_str(), 0, dialout->gr_gid), 0);
+  ASSERT_EQ(::chmod(pty.slavePath().c_str(), 0660), 0);
+
+  std::optional<std::string> result = inChild([&] {
+    if (!becomeNobody()) return std::string("setup");
+    TermiosSerialPort theirs("/", PortPlaces{{}, {}});
+    if (theirs.open(pty.slavePath(), 9600)) return std::string("opened");
+    return std::to_string(theirs.problem().osError) + " " +
+           describePortProblem("COM3:", theirs.problem());
+  });
+  ASSERT_TRUE(result);
+  EXPECT_EQ(*result, std::to_string(EACCES) + " COM3: " + pty.slavePath() +
+                         " may not be opened by this user: join the group dialout and log in "
+                         "again");
+}
+
+}  // namespace

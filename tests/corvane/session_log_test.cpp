@@ -1,0 +1,206 @@
+#include "corvane/session_log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "corvane/logged_serial_port.h"
+#include "fakes/fake_serial_port.h"
+#include "fakes/recording_status_line.h"
+#include "fakes/temp_dir.h"
+#include "fakes/virtual_clock.h"
+
+namespace {
+
+constexpr const char* kModule = "COM1:";
+
+class SessionLogTest : public ::testing::Test {
+ protected:
+  SessionLogTest() : bench(clock), fakePort(bench) {}
+
+  SessionLog::MsSource virtualTime() {
+    return [this] { return clock.nowMs(); };
+  }
+
+  TempDir dir;
+  VirtualClock clock;
+  FakeSerialBench bench;
+  FakeSerialPort fakePort;
+  RecordingStatusLine status;
+};
+
+TEST_F(SessionLogTest, ShowsEachWriteAndReadOnItsOwnLineWithItsTime) {
+  SessionLog log(dir.path(), virtualTime(), status);
+  LoggedSerialPort port(fakePort, log);
+  bench.addDevice(kModule);
+  ASSERT_TRUE(port.open(kModule, 9600));
+
+  clock.advance(412);
+  port.write("\r");
+  port.write("W3D01");
+  EXPECT_EQ(port.readAvailable(60), "");  // a quiet read is no event
+  clock.advance(9488);
+  bench.replyWith(kModule, "MESSAGE SUCCESS\r\n");
+  EXPECT_EQ(port.readAvailable(60), "MESSAGE SUCCESS\r\n");
+  bench.replyWith(kModule, std::string("M00\0<", 5));
+  clock.advance(100);
+  EXPECT_EQ(port.readAvailable(3), "M00");
+  EXPECT_EQ(port.readAvailable(60), std::string("\0<", 2));
+
+  // Nothing reaches the file before the flush: recording does no I/O.
+  EXPECT_FALSE(dir.exists("corvane.log"));
+  log.flush();
+  EXPECT_EQ(dir.read("corvane.log"),
+            "     412 ms  tx <CR>\n"
+            "     412 ms  tx W3D01\n"
+            "    9900 ms  rx MESSAGE SUCCESS<CR><LF>\n"
+            "   10000 ms  rx M00\n"
+            "   10000 ms  rx <00><3C>\n");
+  EXPECT_TRUE(status.messages.empty());
+
+  // The module saw exactly the writes, one by one, as without the log.
+  EXPECT_EQ(bench.writes(), (std::vector<std::string>{"\r", "W3D01"}));
+}
+
+TEST_F(SessionLogTest, AWriteOnAClosedPortIsNotRecordedAsSent) {
+  SessionLog log(dir.path(), virtualTime(), status);
+  LoggedSerialPort port(fakePort, log);
+  port.write("G");
+  log.flush();
+  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  unsent G  # port not open\n");
+}
+
+TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
+  SessionLog log(dir.path(), virtualTime(), status);
+  log.noteStart({"2026-12-08 09:14:03", "V4.9", "COM1:", "/dev/ttyUSB0", 9600});
+  clock.advance(5);
+  log.noteAction("load factory default");
+  log.noteAction("transmit", "Contact-ID");
+  log.notePort("COM1: (/dev/ttyUSB0) went away");
+  clock.advance(50100);
+  log.noteTimeout("error: communication timeout");
+  log.noteStart({"2026-12-08 09:20:00", "V4.9", "COM7:\r\n", "", 0});
+  log.flush();
+  EXPECT_EQ(dir.read("corvane.log"),
+            "       0 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud\n"
+            "       5 ms  action load factory default\n"
+            "       5 ms  action transmit Contact-ID\n"
+            "       5 ms  port COM1: (/dev/ttyUSB0) went away\n"
+            "   50105 ms  timeout error: communication timeout\n"
+            "   50105 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7:<CR><LF> (no device) not open\n");
+}
+
+TEST_F(SessionLogTest, AnotherSessionAppendsAndFlushWithoutEventsTouchesNothing) {
+  dir.write("corvane.log", "       0 ms  tx X\n");
+  {
+    SessionLog log(dir.path(), virtualTime(), status);
+    log.flush();
+    EXPECT_EQ(dir.read("corvane.log"), "       0 ms  tx X\n");
+    log.sent("R80");
+    log.flush();
+    log.flush();
+    log.received("55");  // the end of the session keeps what came last
+  }
+  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  tx X\n       0 ms  tx R80\n       0 ms  rx 55\n");
+
+  // With no event a broken log is not even looked at, so nothing is said.
+  TempDir other;
+  other.makeDir("corvane.log");
+  SessionLog idle(other.path(), virtualTime(), status);
+  idle.flush();
+  EXPECT_TRUE(status.messages.empty());
+}
+
+TEST_F(SessionLogTest, MovesAFullLogAsideKeepingOnePreviousFile) {
+  const std::string line = "       0 ms  tx W3D01\n";  // 22 bytes
+  SessionLog log(dir.path(), virtualTime(), status, 4 * line.size());
+  auto flushLines = [&](int n) {
+    for (int i = 0; i < n; ++i) log.sent("W3D01");
+    log.flush();
+  };
+  flushLines(3);
+  flushLines(1);  // exactly at the limit: still one file
+  EXPECT_FALSE(dir.exists("corvane.log.1"));
+  EXPECT_EQ(dir.read("corvane.log").size(), 4 * line.size());
+
+  log.sent("R80");
+  log.flush();  // would pass the limit: the full file moves aside first
+  EXPECT_EQ(dir.read("corvane.log.1").size(), 4 * line.size());
+  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  tx R80\n");
+
+  flushLines(4);  // the older previous file is replaced, whole lines only
+  EXPECT_EQ(dir.read("corvane.log.1"), "       0 ms  tx R80\n");
+  EXPECT_EQ(dir.read("corvane.log"), line + line + line + line);
+  EXPECT_TRUE(status.messages.empty());
+
+  // When the full file cannot be moved aside, it keeps growing rather than lose lines.
+  std::filesystem::remove(dir / "corvane.log.1");
+  dir.makeDir("corvane.log.1");
+  flushLines(1);
+  flushLines(1);
+  EXPECT_EQ(dir.read("corvane.log"), line + line + line + line + line + line);
+  ASSERT_EQ(status.messages.size(), 1u);
+  EXPECT_EQ(status.last().rfind("session log ./corvane.log: it could not be moved to corvane.log.1", 0), 0u)
+      << status.last();
+}
+
+TEST_F(SessionLogTest, ALogThatCannotBeWrittenIsSaidOnceAndNothingIsClaimed) {
+  dir.makeDir("corvane.log");
+  SessionLog log(dir.path(), virtualTime(), status);
+  LoggedSerialPort port(fakePort, log);
+  bench.addDevice(kModule, [](std::string_view, int) { return std::string("55"); });
+  ASSERT_TRUE(port.open(kModule, 9600));
+  for (int i = 0; i < 3; ++i) {
+    port.write("R80");
+    EXPECT_EQ(port.readAvailable(2), "55");  // the port works as before
+    log.flush();
+  }
+  ASSERT_EQ(status.messages.size(), 1u);
+  EXPECT_EQ(status.last(), "session log ./corvane.log not written: it is a folder");
+
+  // Once it can be written again, the log says how much of the record is missing.
+  std::filesystem::remove(dir / "corvane.log");
+  clock.advance(300);
+  port.write("W3D00");
+  log.flush();
+  EXPECT_EQ(dir.read("corvane.log"),
+            "     300 ms  lost 6 events not written: it is a folder\n"
+            "     300 ms  tx W3D00\n");
+  EXPECT_EQ(status.messages.size(), 1u);
+}
+
+TEST_F(SessionLogTest, AFifoOrAMissingFolderIsRefusedWithoutWaiting) {
+  ASSERT_EQ(::mkfifo((dir / "corvane.log").c_str(), 0600), 0);
+  SessionLog fifo(dir.path(), virtualTime(), status);
+  fifo.sent("X");
+  fifo.flush();  // a reader-less fifo would block an open for writing
+  fifo.sent("X");
+  fifo.flush();
+  ASSERT_EQ(status.messages.size(), 1u);
+  EXPECT_EQ(status.last(), "session log ./corvane.log not written: it is not a regular file");
+
+  SessionLog missing(dir / "gone", virtualTime(), status);
+  missing.sent("X");
+  missing.flush();
+  EXPECT_EQ(status.messages.size(), 2u);
+  EXPECT_TRUE(status.saw("No such file or directory"));
+}
+
+TEST_F(SessionLogTest, AFolderThatMayNotBeWrittenIsSaidOnce) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write any folder";
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_exec);
+  SessionLog log(dir.path(), virtualTime(), status);
+  for (int i = 0; i < 3; ++i) {
+    log.sent("X");
+    log.flush();
+  }
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+  ASSERT_EQ(status.messages.size(), 1u);
+  EXPECT_TRUE(status.saw("Permission denied"));
+}
+
+}  // namespace

@@ -3,11 +3,12 @@
 //
 // Invariants:
 // - "ascii message" (1029) gets exactly the bytes that the hex pairs stand for, pair by
-//   pair from the start, up to the first zero byte: two hex digits (either case) their
+//   pair from the start, up to the first zero byte after the first byte (a zero as the
+//   first byte is kept, shown as its control picture): two hex digits (either case) their
 //   value, any other pair the value of the link's digit rule (digit = c - '0', 7 less
 //   above 9), modulo 256;
 // - so it is never longer than half of the first 99 typed characters, nor than 50;
-//   a lone last digit gives nothing, and no zero byte is shown;
+//   a lone last digit gives nothing, and no zero byte is shown but a first one;
 // - the control shows the field, a second click gives the same text, and the
 //   conversion sends nothing to the module, pauses never and touches no other field.
 
@@ -18,6 +19,7 @@
 
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/corvane_outside.h"
 #include "fakes/fake_control_panel.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/temp_dir.h"
@@ -51,7 +53,7 @@ std::string expectedAscii(const std::string& typed) {
       FUZZ_CHECK(value == std::stoi(hex.substr(i, 2), nullptr, 16), "the digit rule is wrong");
     }
     const auto byte = static_cast<char>(value & 0xFF);
-    if (byte == '\0') break;
+    if (byte == '\0' && i > 0) break;
     out += byte;
   }
   return out;
@@ -69,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeSerialBench bench(clock);
   FakeSerialPort port(bench);
   FakeControlPanel panel;
-  CCorvaneDlg dlg(CCorvaneDlg::Environment{port, clock, panel, dir.path(), "libpellix-missing.so"});
+  CorvaneOutside outside(dir.path());
+  CCorvaneDlg dlg(outside.env(port, clock, panel));
   bench.addDevice("COM1:");
   port.open("COM1:", 9600);
   bench.clearEvents();
@@ -80,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   panel.replaceText(kHexMessage, typed);
   dlg.onTextChanged(kHexMessage);
-  const std::string receivedBefore = dlg.receivedText;
+  const std::string receivedBefore = dlg.display.receivedText;
   const int shownBefore = panel.setTextCount(kAsciiMessage);
   panel.click(kHexToAscii);
   dlg.onClicked(kHexToAscii);
@@ -91,10 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     " not " + fuzz::visible(expected));
   FUZZ_CHECK(ascii.size() <= std::min(typed.size(), kHexMaxChars) / 2 && ascii.size() <= kAsciiMaxChars,
              "more characters than the pairs make");
-  FUZZ_CHECK(ascii.find('\0') == std::string::npos, "a zero byte in the ascii message");
+  FUZZ_CHECK(ascii.find('\0', 1) == std::string::npos, "a zero byte after the first in the ascii message");
   FUZZ_CHECK(panel.text(kAsciiMessage) == ascii, "the control does not show the ascii message");
   FUZZ_CHECK(panel.setTextCount(kAsciiMessage) > shownBefore, "the ascii message was never shown");
-  FUZZ_CHECK(dlg.hexMessage == typed && dlg.receivedText == receivedBefore,
+  FUZZ_CHECK(dlg.hexMessage == typed && dlg.display.receivedText == receivedBefore,
              "the conversion changed another field");
   FUZZ_CHECK(bench.writes().empty() && clock.pauses().empty(),
              "the conversion talked to the module or paused");

@@ -31,6 +31,7 @@
 
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/corvane_outside.h"
 #include "fakes/fake_control_panel.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/temp_dir.h"
@@ -75,7 +76,8 @@ class TickRun {
   explicit TickRun(const std::filesystem::path& dir)
       : bench_(clock_),
         port_(bench_),
-        dlg_(CCorvaneDlg::Environment{port_, clock_, panel_, dir, "libpellix-missing.so"}),
+        outside_(dir),
+        dlg_(outside_.env(port_, clock_, panel_)),
         displayFile_(dir / "displaymessage") {
     bench_.addDevice(kModule);
     port_.open(kModule, 9600);
@@ -101,7 +103,7 @@ class TickRun {
     panel_.click(kTerminalEnable);
     dlg_.onClicked(kTerminalEnable);
     terminal_ = true;
-    shown_ = dlg_.receivedText;
+    shown_ = dlg_.display.receivedText;
   }
   void toggleDisplayFile() {
     if (std::filesystem::exists(displayFile_)) {
@@ -132,8 +134,8 @@ class TickRun {
   }
 
   void normalTick() {
-    const std::size_t pendingBefore = static_cast<std::size_t>(dlg_.successPending);
-    const int seenBefore = dlg_.successSeen;
+    const std::size_t pendingBefore = static_cast<std::size_t>(dlg_.delivery.successPending);
+    const int seenBefore = dlg_.delivery.successSeen;
     bench_.clearEvents();
     const std::size_t firstRead = std::min(kNormalFirstReadBytes, sent_.size() - taken_);
     const std::string expected = take(kNormalTickBytes);
@@ -146,22 +148,22 @@ class TickRun {
                                     fuzz::visible(expected));
     if (!expected.empty()) {
       const std::size_t counted = holdsReport(expected) ? expected.size() : 0;
-      FUZZ_CHECK(static_cast<std::size_t>(dlg_.successPending) == pendingBefore + counted,
+      FUZZ_CHECK(static_cast<std::size_t>(dlg_.delivery.successPending) == pendingBefore + counted,
                  "a delivery report counted that was not within this tick's bytes: " +
                      fuzz::visible(expected));
-      FUZZ_CHECK(dlg_.successSeen == seenBefore, "a report acted on in a tick that received bytes");
+      FUZZ_CHECK(dlg_.delivery.successSeen == seenBefore, "a report acted on in a tick that received bytes");
     } else if (pendingBefore != 0) {
-      FUZZ_CHECK(dlg_.successPending == 0 && dlg_.successSeen == 1,
+      FUZZ_CHECK(dlg_.delivery.successPending == 0 && dlg_.delivery.successSeen == 1,
                  "a pending report not acted on at the quiet tick");
       checkDisplayFile();
     } else {
-      FUZZ_CHECK(dlg_.successPending == 0 && dlg_.successSeen == seenBefore,
+      FUZZ_CHECK(dlg_.delivery.successPending == 0 && dlg_.delivery.successSeen == seenBefore,
                  "a delivery seen with no report");
     }
     FUZZ_CHECK(bench_.written(kModule).empty(), "the normal tick sent something");
-    FUZZ_CHECK(dlg_.receivedText.size() <= kNormalDisplayMaxChars,
-               "the display holds " + std::to_string(dlg_.receivedText.size()) +
-                   " characters, beyond its trim window: " + fuzz::visible(dlg_.receivedText, 80));
+    FUZZ_CHECK(dlg_.display.receivedText.size() <= kNormalDisplayMaxChars,
+               "the display holds " + std::to_string(dlg_.display.receivedText.size()) +
+                   " characters, beyond its trim window: " + fuzz::visible(dlg_.display.receivedText, 80));
   }
 
   // What the tick read from the port, as the bench saw it.
@@ -177,7 +179,7 @@ class TickRun {
     if (!std::filesystem::exists(displayFile_)) return;
     std::ifstream in(displayFile_, std::ios::binary);
     const std::string content((std::istreambuf_iterator<char>(in)), {});
-    std::string first16 = dlg_.receivedText.substr(0, 16);
+    std::string first16 = dlg_.display.receivedText.substr(0, 16);
     first16.resize(16, '\0');
     FUZZ_CHECK(content.substr(0, 16) == first16, "./displaymessage does not hold the display's start");
   }
@@ -201,7 +203,7 @@ class TickRun {
 
     dlg_.onTimer();
 
-    const std::string& shown = dlg_.receivedText;
+    const std::string& shown = dlg_.display.receivedText;
     FUZZ_CHECK(shown.size() <= kTerminalDisplayMaxBytes, "the terminal display is over 64 KiB");
     FUZZ_CHECK(shown.size() == shown_.size() ||
                    (shown_.size() > kTerminalDisplayMaxBytes - 2 && shown.size() < shown_.size() &&
@@ -226,6 +228,7 @@ class TickRun {
   FakeSerialBench bench_;
   FakeSerialPort port_;
   FakeControlPanel panel_;
+  CorvaneOutside outside_;
   CCorvaneDlg dlg_;
   std::filesystem::path displayFile_;
   std::string sent_;       // everything the module sent

@@ -30,6 +30,7 @@
 #include <string>
 
 #include "common/settings_file.h"
+#include "common/history_file.h"
 #include "corvane/corvane_files.h"
 #include "fakes/temp_dir.h"
 #include "fuzz/fuzz_check.h"
@@ -119,6 +120,7 @@ void run(FuzzedDataProvider& input, const fs::path& dir) {
   ::umask(umaskNow);
   std::size_t historyBytes = 0;
   bool historyOpen = false;
+  std::optional<LockedHistoryFile> history;
 
   for (int op = 0; op < kMaxOperations && input.remaining_bytes() > 0; ++op) {
     const std::string name = input.PickValueInArray(kNames);
@@ -241,12 +243,13 @@ void run(FuzzedDataProvider& input, const fs::path& dir) {
         break;
       }
       case 14:
-        corvane.createHistory();
-        historyOpen = true;
+        history.reset();  // the earlier run's file is let go before the next one takes it
+        history.emplace(dir / "zm40demohistory");
+        historyOpen = history->create().outcome == HistoryFile::Outcome::kOpen;
         historyBytes = 0;
         break;
       case 15:
-        corvane.appendTimeoutRecord();
+        if (history) history->append(CorvaneFiles::timeoutRecord());
         if (historyOpen) historyBytes += CorvaneFiles::kHistoryRecordBytes;
         break;
       case 16: {

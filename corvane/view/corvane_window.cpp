@@ -17,6 +17,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
       [&dlg] { return dlg.onOk(); },
       [&dlg] { dlg.onTimer(); },
   });
+  kbdataEnter = [&dlg] { dlg.onKbdataEnter(); };
   control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
   startPollTimer(CCorvaneDlg::kPollPeriodMs);

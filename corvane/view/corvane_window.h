@@ -36,6 +36,10 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   // stores and closes as always.
   std::function<void()> kbdataEnter;
 
+  // ControlPanel: as the dialog's, but when a tick has sent keys from the head of
+  // kbdata, the operator's caret and selection stay on the keys they were on.
+  void setText(int id, const std::string& text) override;
+
  protected:
   void runTick() override;
   bool eventFilter(QObject* watched, QEvent* event) override;

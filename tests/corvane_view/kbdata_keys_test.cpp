@@ -85,4 +85,27 @@ TEST_F(KbdataKeysTest, KeysTypedBetweenTicksAllReachTheModule) {
   EXPECT_EQ(kbdata()->text(), QString());
 }
 
+// The tick removes a sent key from the head of the field; the operator who went back
+// to insert a key goes on inserting where the caret was, and a selection stays on
+// the keys it covered.
+TEST_F(KbdataKeysTest, ATickThatSendsAKeyLeavesTheCaretAndSelectionOnTheirKeys) {
+  showActive(*window);
+  enableTerminal();
+  kbdata()->setFocus();
+  QTest::keyClicks(kbdata(), "abc");
+  QTest::keyClick(kbdata(), Qt::Key_Left);
+  QTest::keyClick(kbdata(), Qt::Key_Left);  // between a and b
+  tick();
+  QTest::keyClicks(kbdata(), "X");
+  EXPECT_EQ(kbdata()->text(), QStringLiteral("Xbc"));
+
+  kbdata()->setSelection(1, 2);  // "bc"
+  tick();
+  EXPECT_EQ(kbdata()->selectedText(), QStringLiteral("bc"));
+  QTest::keyClicks(kbdata(), "Q");  // typed over
+  tick(3);
+  EXPECT_EQ(bench.written(kModule), "aXQ");
+  window->reject();
+}
+
 }  // namespace

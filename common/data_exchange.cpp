@@ -23,9 +23,14 @@ void DataExchange::bindSelection(int id, int& field) {
 
 void DataExchange::load() {
   Guard guard(depth_);
+  // The limits go to the controls once, at the first load that sees their binding:
+  // setting one again would put the operator's text in again.
+  for (; limitsApplied_ < bindings_.size(); ++limitsApplied_) {
+    const Binding& b = bindings_[limitsApplied_];
+    if (b.text != nullptr && b.maxChars > 0) panel_.setTextLimit(b.id, b.maxChars);
+  }
   for (const Binding& b : bindings_) {
     if (b.text != nullptr) {
-      if (b.maxChars > 0) panel_.setTextLimit(b.id, b.maxChars);
       panel_.setText(b.id, *b.text);
     } else {
       panel_.setChecked(b.id, *b.selection == 0);

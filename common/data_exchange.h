@@ -30,7 +30,8 @@ class DataExchange {
   void bindText(int id, std::string& field, int maxChars = 0);
   void bindSelection(int id, int& field);
 
-  // Fields to controls; also applies the text limits to the controls.
+  // Fields to controls. The first load also applies the text limits to the controls
+  // (a binding added later gets its limit at the next load); later loads leave them.
   void load();
   // Controls to fields. A text longer than its limit fails the store: the operator
   // sees "Please enter no more than N characters.", the focus goes to that control,
@@ -43,5 +44,6 @@ class DataExchange {
   class Guard;
   ControlPanel& panel_;
   std::vector<Binding> bindings_;
+  std::size_t limitsApplied_ = 0;  // bindings_ before this index have their limit set
   int depth_ = 0;
 };

@@ -59,6 +59,9 @@ class CCorvaneDlg {
   bool onOk();
   // Timer 1: the poll tick.
   void onTimer();
+  // Enter in kbdata (1032) while terminal mode is on: queues a CR for the module
+  // behind the keys still waiting there; the window stays open.
+  void onKbdataEnter();
 
   // --- data exchange ---------------------------------------------------------------
   void loadControls() { exchange_.load(); }   // fields to controls

@@ -54,22 +54,22 @@ void CCorvaneDlg::sendTypedDialerTimeout() {
 }
 
 // Terminal mode instead of the normal work: what came is shown as it came, and the
-// operator's first kbdata character goes to the module. Nothing is wrapped, trimmed,
+// first key still waiting in kbdata goes to the module. Nothing is wrapped, trimmed,
 // counted towards the timeout or saved to "./protocol2" meanwhile.
 void CCorvaneDlg::terminalModeTick() {
   display.showRaw(link_.readUpTo(kTerminalReadMaxBytes));
 
-  if (ChangeFlags::take(flags.kbdataChanged)) {
-    // A field emptied before the tick came holds no key: nothing is sent, rather
-    // than a zero byte the operator never typed.
-    if (!kbdataText.empty()) {
-      // One key per tick; whatever else was typed is dropped with the field.
-      const char key = kbdataText.front();
-      kbdataText.clear();
-      link_.sendByte(key);
-      display.show(key);
-      link_.pauseMs(kKeySettleMs);
-    }
+  // The kbdata field is the queue of keys not yet sent: one key a tick leaves it,
+  // the rest wait in the field, shown to the operator, for the next ticks. The flag
+  // stays raised while keys wait. A field emptied before the tick came holds no key:
+  // nothing is sent, rather than a zero byte the operator never typed.
+  if (ChangeFlags::take(flags.kbdataChanged) && !kbdataText.empty()) {
+    const char key = kbdataText.front();
+    kbdataText.erase(0, 1);
+    if (!kbdataText.empty()) flags.kbdataChanged = 1;
+    link_.sendByte(key);
+    display.show(key);
+    link_.pauseMs(kKeySettleMs);
   }
   display.capTerminalText();
 }

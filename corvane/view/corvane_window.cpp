@@ -1,6 +1,8 @@
 #include "corvane/view/corvane_window.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
 
 #include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
@@ -17,6 +19,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
       [&dlg] { return dlg.onOk(); },
       [&dlg] { dlg.onTimer(); },
   });
+  kbdataEnter = [&dlg] { dlg.onKbdataEnter(); };
   control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
   startPollTimer(CCorvaneDlg::kPollPeriodMs);
@@ -31,6 +34,33 @@ void CorvaneWindow::runTick() {
   restartDue_ = false;
   TemplateDialog::runTick();
   if (restartDue_) restartPollTimer();
+}
+
+void CorvaneWindow::setText(int id, const std::string& text) {
+  auto* edit = id == corvane_ids::kKbdata ? qobject_cast<QLineEdit*>(control(id)) : nullptr;
+  if (edit == nullptr) {
+    TemplateDialog::setText(id, text);
+    return;
+  }
+  const QString before = edit->text();
+  const int cursor = edit->cursorPosition();
+  const int selectionStart = edit->selectionStart();
+  const int selectionEnd = edit->selectionEnd();
+  TemplateDialog::setText(id, text);
+  const QString after = edit->text();
+  if (after == before || !before.endsWith(after)) return;  // not keys sent from the head
+  const auto shifted = [removed = before.size() - after.size()](int at) {
+    return static_cast<int>(std::max<qsizetype>(0, at - removed));
+  };
+  const int start = shifted(selectionStart);
+  const int end = shifted(selectionEnd);
+  if (selectionStart >= 0 && end > start) {
+    // The caret stays at the end of the selection it was at.
+    if (cursor == selectionStart) edit->setSelection(end, start - end);
+    else edit->setSelection(start, end - start);
+  } else {
+    edit->setCursorPosition(shifted(cursor));
+  }
 }
 
 bool CorvaneWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -31,11 +31,14 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   CCorvaneDlg& logic() { return *logic_; }
 
   // Enter or Return in kbdata (1032) while terminal mode is on: the operator means a
-  // CR for the module, so the window stays open and this is called instead. Elsewhere,
-  // and with terminal mode off, Enter stores and closes as always.
-  // HOOK: to be wired to the logic's onKbdataEnter() (the key queue) once it has one;
-  // until then Enter there only keeps the window open.
+  // CR for the module, so the window stays open and this is called instead; it queues
+  // the CR (CCorvaneDlg::onKbdataEnter). Elsewhere, and with terminal mode off, Enter
+  // stores and closes as always.
   std::function<void()> kbdataEnter;
+
+  // ControlPanel: as the dialog's, but when a tick has sent keys from the head of
+  // kbdata, the operator's caret and selection stay on the keys they were on.
+  void setText(int id, const std::string& text) override;
 
  protected:
   void runTick() override;

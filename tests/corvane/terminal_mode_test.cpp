@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "corvane_fixture.h"
+#include "wire_log.h"
 
 using namespace corvane_ids;
 using Strings = std::vector<std::string>;
@@ -17,6 +18,7 @@ class TerminalModeTest : public CorvaneFixture {
     click(kTerminalEnable);
     clearWire();
   }
+  std::vector<std::string> wire() const { return wireLog(bench, clock); }
 };
 
 TEST_F(TerminalModeTest, EnableClickOnlyStoresAndTurnsTheModeOn) {
@@ -48,12 +50,64 @@ TEST_F(TerminalModeTest, TypedKeyIsSentOnceEchoedAndTheFieldEmptied) {
   EXPECT_EQ(sentWrites(), (Strings{"a"}));
 }
 
-TEST_F(TerminalModeTest, OnlyTheFirstOfTwoKeysTypedBeforeATickIsSent) {
+// The operator types faster than the ticks: each key costs the handler's 100 ms, so
+// about three keys fall between two ticks. None is lost: the field holds the keys
+// still waiting, and each tick sends the first of them, echoes it and pauses.
+TEST_F(TerminalModeTest, TenKeysTypedFasterThanTheTicksAllGoOutOnePerTickInOrder) {
   enableTerminal();
-  typeInto(kKbdata, "ab");
-  tick(2);
-  EXPECT_EQ(sentBytes(), "a");
-  EXPECT_EQ(dlg.kbdataText, "");
+  dlg.display.receivedText = "";
+  Wire expected;
+  typeInto(kKbdata, "012");
+  expected.pause(100).pause(100).pause(100);
+  tick();
+  expected.send("0").pause(100);
+  EXPECT_EQ(panel.text(kKbdata), "12");
+  typeInto(kKbdata, "345");
+  expected.pause(100).pause(100).pause(100);
+  tick();
+  expected.send("1").pause(100);
+  EXPECT_EQ(panel.text(kKbdata), "2345");
+  typeInto(kKbdata, "6789");
+  expected.pause(100).pause(100).pause(100).pause(100);
+  for (char key : std::string("23456789")) {
+    tick();
+    expected.send(std::string(1, key)).pause(100);
+  }
+  EXPECT_EQ(wire(), expected.items);
+  EXPECT_EQ(dlg.display.receivedText, "0123456789");
+  EXPECT_EQ(panel.text(kKbdata), "");
+  EXPECT_EQ(dlg.flags.kbdataChanged, 0);
+
+  tick(3);  // an empty queue sends nothing more
+  EXPECT_EQ(sentBytes(), "0123456789");
+}
+
+// The field is the queue: what the operator deletes, pastes or types over before its
+// tick comes is what goes out, and nothing else.
+TEST_F(TerminalModeTest, TheOperatorsEditsOfTheWaitingKeysAreWhatIsSent) {
+  enableTerminal();
+  typeInto(kKbdata, "abc");
+  tick();
+  EXPECT_EQ(panel.text(kKbdata), "bc");
+  replaceText(kKbdata, "b");         // Backspace over the c
+  replaceText(kKbdata, "bXYZ");      // a paste of three characters
+  replaceText(kKbdata, "bQ");        // XYZ selected and typed over
+  tick(4);
+  EXPECT_EQ(sentWrites(), (Strings{"a", "b", "Q"}));
+  EXPECT_EQ(dlg.display.receivedText.substr(dlg.display.receivedText.size() - 3), "abQ");
+}
+
+TEST_F(TerminalModeTest, EnterQueuesACrBehindTheWaitingKeys) {
+  enableTerminal();
+  typeInto(kKbdata, "AT");
+  dlg.onKbdataEnter();
+  EXPECT_EQ(dlg.kbdataText, "AT\r");
+  EXPECT_EQ(panel.text(kKbdata), "AT\r");  // shown waiting like any key
+  EXPECT_EQ(dlg.flags.kbdataChanged, 1);
+  dlg.onKbdataEnter();
+  tick(5);
+  EXPECT_EQ(sentWrites(), (Strings{"A", "T", "\r", "\r"}));
+  EXPECT_EQ(panel.text(kKbdata), "");
 }
 
 TEST_F(TerminalModeTest, EmptiedFieldSendsNothingAndClearsTheFlag) {
@@ -87,15 +141,20 @@ TEST_F(TerminalModeTest, ReceivedBytesAppearAsTheyCameSixteenAtATime) {
   EXPECT_EQ(dlg.display.charsSinceBreak, 23);
 }
 
-TEST_F(TerminalModeTest, KeyTypedWhileTheModeIsOffWaitsForIt) {
+TEST_F(TerminalModeTest, KeysTypedWhileTheModeIsOffWaitForIt) {
   typeInto(kKbdata, "xy");
   tick(3);
   EXPECT_EQ(sentBytes(), "");
   EXPECT_EQ(dlg.flags.kbdataChanged, 1);
+  EXPECT_EQ(panel.text(kKbdata), "xy");
 
   click(kTerminalEnable);
+  clearWire();
   tick();
-  EXPECT_EQ(sentBytes(), "x");
+  EXPECT_EQ(wire(), Wire().send("x").pause(100).items);
+  EXPECT_EQ(panel.text(kKbdata), "y");
+  tick();
+  EXPECT_EQ(sentBytes(), "xy");
   EXPECT_EQ(dlg.flags.kbdataChanged, 0);
 }
 

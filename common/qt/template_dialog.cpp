@@ -255,7 +255,7 @@ void TemplateDialog::setChecked(int id, bool on) {
 
 void TemplateDialog::setTextLimit(int id, int maxChars) {
   // Setting a limit puts the text in again, which drops the operator's selection and
-  // caret; the load direction sets it at every refresh, so only a change counts.
+  // caret; the data exchange sets each limit once, and even so only a change counts.
   auto* edit = qobject_cast<QLineEdit*>(control(id));
   int limit = maxChars > 0 ? maxChars : kUnlimitedEditChars;
   if (edit != nullptr && edit->maxLength() != limit) edit->setMaxLength(limit);

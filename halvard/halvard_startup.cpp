@@ -1,5 +1,7 @@
 #include <cstddef>
+#include <string>
 
+#include "common/port_status_text.h"
 #include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
 #include "halvard/halvard_fields.h"
@@ -11,6 +13,12 @@ namespace {
 constexpr int kSettleMs = 100;
 constexpr std::size_t kDiscardReadBytes = 100;
 
+// "main port COM3: is /dev/ttyUSB0, open at 9600 baud", or why it did not open.
+std::string portOpenWords(const char* role, SerialPort& port, const std::string& name) {
+  if (port.isOpen()) return role + describePortOpened(name, port.device(), port.baud());
+  return role + describePortProblem(name, port.problem());
+}
+
 }  // namespace
 
 void CHalvardDlg::startUp() {
@@ -18,9 +26,14 @@ void CHalvardDlg::startUp() {
   // from being taken for the module by the port search.
   commPort2 = halvard_files::readPortName(workDir() / halvard_files::kSecondPort);
   wakeUpPort(secondPort(), commPort2);
+  // An empty ./commport2 means no second port, the usual case: nothing to say then.
+  if (!commPort2.empty()) status().show(portOpenWords("second port ", secondPort(), commPort2));
 
   commPort = halvard_files::readPortName(workDir() / halvard_files::kMainPort);
   wakeUpPort(mainPort(), commPort);
+  status().show(commPort.empty() ? std::string("no main port is stored in ") + halvard_files::kMainPort +
+                                       ": type one such as COM1: or use AUTO COMMPORT DETECTION"
+                                 : portOpenWords("main port ", mainPort(), commPort));
   env_.clock.pauseMs(kSettleMs);
   mainPort().readAvailable(kDiscardReadBytes);  // the module's answer to the CRs
 

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/status_line.h"
 #include "common/steady_clock.h"
+#include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
 #include "e2e/corvane_session.h"
 #include "e2e/e2e_bench.h"
@@ -23,7 +25,8 @@ class HalvardSession {
  public:
   explicit HalvardSession(const std::filesystem::path& workDir)
       : mainPort_(workDir), secondPort_(workDir) {
-    window_ = std::make_unique<HalvardWindow>(mainPort_, secondPort_, clock_, workDir);
+    status_.add(&stderr_);
+    window_ = std::make_unique<HalvardWindow>(mainPort_, secondPort_, clock_, status_, workDir);
   }
   HalvardWindow& window() { return *window_; }
   void click(int id) {
@@ -34,6 +37,8 @@ class HalvardSession {
   TermiosSerialPort mainPort_;
   TermiosSerialPort secondPort_;
   SteadyClock clock_;
+  StderrStatusLine stderr_{"halvard"};
+  StatusFanOut status_;
   std::unique_ptr<HalvardWindow> window_;
 };
 

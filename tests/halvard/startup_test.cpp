@@ -116,7 +116,7 @@ TEST_F(HalvardFixture, EmailFlagCheckedOnlyByAnE) {
     other.makeDir("programEmail");
     other.write("programEmail/programflag.txt", c.content);
     FakeControlPanel otherPanel;
-    CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel,
+    CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel, status,
                                                    other.path()});
     otherDlg.startUp();
     EXPECT_EQ(otherPanel.checked(kEnableEmail), c.checked) << c.content;

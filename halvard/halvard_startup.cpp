@@ -1,5 +1,6 @@
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 #include "common/port_status_text.h"
 #include "common/settings_file.h"
@@ -45,6 +46,13 @@ void CHalvardDlg::startUp() {
         settings::readFile(workDir() / file, field.readBytes, settings::OpenMode::kOpenExisting);
     bool printableOnly = field.read == halvard_fields::Read::kPrintableOnly;
     this->*field.text += printableOnly ? halvard_files::keepPrintable(bytes) : bytes;
+  }
+
+  // Empty fields would otherwise look like settings lost.
+  std::error_code ec;
+  if (!std::filesystem::is_directory(workDir() / halvard_files::kEmailFolder, ec)) {
+    status().show(std::string("the folder ") + halvard_files::kEmailFolder +
+                  " is missing: the e-mail settings start empty; create it to save them");
   }
 
   std::string flag =

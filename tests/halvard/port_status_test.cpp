@@ -34,6 +34,7 @@ TEST(HalvardPortStatus, StartUpSaysWhatEachPortNameOpenedOrWhyNot) {
   for (const Case& c : kCases) {
     TempDir dir;
     dir.makeDir("program");
+    dir.makeDir("programEmail");
     dir.write("program/commport", "COM3:");
     dir.write("commport2", "COM2:");
     VirtualClock clock;
@@ -52,11 +53,13 @@ TEST(HalvardPortStatus, StartUpSaysWhatEachPortNameOpenedOrWhyNot) {
   }
 }
 
-TEST_F(HalvardFixture, NoStoredPortSaysHowToGetOne) {
-  start();  // no folders: no second port name, and no main one
+TEST_F(HalvardFixture, StartWithoutFoldersSaysWhatIsMissing) {
+  start();  // no folders: no second port name, no main one, no e-mail settings
   EXPECT_EQ(status.messages,
             (std::vector<std::string>{"no main port is stored in ./program/commport: type one "
-                                      "such as COM1: or use AUTO COMMPORT DETECTION"}));
+                                      "such as COM1: or use AUTO COMMPORT DETECTION",
+                                      "the folder ./programEmail is missing: the e-mail settings "
+                                      "start empty; create it to save them"}));
 }
 
 class HalvardPortSearchStatus : public HalvardFixture {

@@ -76,27 +76,22 @@ class HalvardPortSearchStatus : public HalvardFixture {
 };
 
 TEST_F(HalvardPortSearchStatus, OneLineSaysWhatWasTriedAndWhatAnswered) {
-  bench.addDevice("COM1:");
-  bench.addDevice("COM2:");
-  bench.refusePermission("COM2:", "dialout");
   bench.addDevice("COM3:");  // held as our second port
-  bench.addDevice("COM4:", [](std::string_view written, int) {
-    return written == "R50" ? std::string("1A") : std::string();
-  });
-  bench.setDevicePath("COM4:", "/dev/ttyUSB0");
-  search();
-  EXPECT_EQ(status.messages,
-            (std::vector<std::string>{
-                "port search at 9600 baud: COM4: answered, /dev/ttyUSB0 is the main port now "
-                "(COM1: silent; COM2: permission denied; COM3: held as the second port); join "
-                "the group dialout and log in again"}));
-}
-
-TEST_F(HalvardPortSearchStatus, NothingAnsweringIsSaidAsSuch) {
-  bench.addDevice("COM3:");
   search();
   EXPECT_EQ(status.messages,
             (std::vector<std::string>{"port search at 9600 baud: no module answered (COM1: to "
                                       "COM2: not present; COM3: held as the second port; COM4: "
                                       "to COM9: not present)"}));
+
+  bench.addDevice("COM1:");
+  bench.refusePermission("COM2:", "dialout");
+  bench.addDevice("COM4:", [](std::string_view written, int) {
+    return written == "R50" ? std::string("1A") : std::string();
+  });
+  bench.setDevicePath("COM4:", "/dev/ttyUSB0");
+  click(kAutoDetect);
+  EXPECT_EQ(status.last(),
+            "port search at 9600 baud: COM4: answered, /dev/ttyUSB0 is the main port now (COM1: "
+            "silent; COM2: permission denied; COM3: held as the second port); join the group "
+            "dialout and log in again");
 }

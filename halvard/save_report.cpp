@@ -17,9 +17,14 @@ std::string SaveReport::reasonFor(const std::string& file, const WriteResult& re
                                   const std::filesystem::path& workDir) {
   std::filesystem::path folder = std::filesystem::path(file).parent_path();
   std::error_code ec;
-  if ((result.osError == ENOENT || result.osError == ENOTDIR) && !folder.empty() &&
-      folder != "." && !std::filesystem::is_directory(workDir / folder, ec)) {
-    return "the folder " + folder.string() + " is missing: create it to save";
+  if ((result.osError == ENOENT || result.osError == ENOTDIR) && !folder.empty() && folder != ".") {
+    auto kind = std::filesystem::status(workDir / folder, ec).type();
+    if (kind == std::filesystem::file_type::not_found) {
+      return "the folder " + folder.string() + " is missing: create it to save";
+    }
+    if (kind != std::filesystem::file_type::directory) {
+      return folder.string() + " is not a folder: make it one to save";
+    }
   }
   return result.reason.empty() ? std::string("the write failed") : result.reason;
 }

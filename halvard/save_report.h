@@ -24,9 +24,6 @@ class SaveReport {
   // Tells what the outcomes since the last call changed, then forgets them.
   void tell(StatusLine& status);
 
-  // Whether a file's last write failed.
-  bool unsaved(const std::string& file) const { return reported_.count(file) != 0; }
-
   // The reason in the operator's words: a missing folder is named as the operator
   // knows it, with what to do about it.
   static std::string reasonFor(const std::string& file, const WriteResult& result,

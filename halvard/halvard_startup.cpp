@@ -32,9 +32,15 @@ void CHalvardDlg::startUp() {
 
   commPort = halvard_files::readPortName(workDir() / halvard_files::kMainPort);
   wakeUpPort(mainPort(), commPort);
-  status().show(commPort.empty() ? std::string("no main port is stored in ") + halvard_files::kMainPort +
-                                       ": type one such as COM1: or use AUTO COMMPORT DETECTION"
-                                 : portOpenWords("main port ", mainPort(), commPort));
+  if (commPort.empty()) {
+    status().show(std::string("no main port is stored in ") + halvard_files::kMainPort +
+                  ": type one such as COM1: or use AUTO COMMPORT DETECTION");
+  } else if (commPort == commPort2 && secondPort().isOpen()) {
+    status().show("main port " + commPort + " is held as the second port, named in " +
+                  halvard_files::kSecondPort + ": the main port is not open");
+  } else {
+    status().show(portOpenWords("main port ", mainPort(), commPort));
+  }
   env_.clock.pauseMs(kSettleMs);
   mainPort().readAvailable(kDiscardReadBytes);  // the module's answer to the CRs
 

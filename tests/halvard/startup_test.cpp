@@ -189,6 +189,8 @@ TEST_F(HalvardFixture, SamePortNamedTwiceIsHeldByTheSecondPort) {
   EXPECT_TRUE(secondPort.isOpen());
   EXPECT_FALSE(mainPort.isOpen());
   EXPECT_EQ(panel.text(kCommPort), "COM3:");
+  EXPECT_EQ(status.last(),
+            "main port COM3: is held as the second port, named in ./commport2: the main port is not open");
 }
 
 TEST_F(HalvardFixture, DestroyClosesTheMainPortAndKeepsTheSecond) {

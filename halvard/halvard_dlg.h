@@ -7,6 +7,8 @@
 #include "common/control_panel.h"
 #include "common/data_exchange.h"
 #include "common/serial_port.h"
+#include "common/status_line.h"
+#include "halvard/save_report.h"
 
 // Halvard's settings dialog without its window: the fields, the changed flags, and
 // one method per event. The Qt view (halvard/view) owns the widgets, implements
@@ -19,6 +21,9 @@ class CHalvardDlg {
     SerialPort& secondPort;
     Clock& clock;
     ControlPanel& panel;
+    // Every message for the operator: which device a port name opened or why not, what
+    // the port search found, a setting that could not be saved and when it finally was.
+    StatusLine& status;
     std::filesystem::path workDir;
   };
 
@@ -32,12 +37,13 @@ class CHalvardDlg {
   void startUp();               // dialog initialisation; the view starts its timer after it
   void onTextChanged(int id);   // an operator's edit; ignored while a data exchange runs
   void onClicked(int id);       // 1010, 1011
-  void onTimer();               // the save pass
+  void onTimer();               // the save pass, then what it changed on the status line
   void onDestroy();             // closes the main port
 
   void onPortSearchClicked();   // 1010
   void onEmailSwitchClicked();  // 1011
-  // Writes the file of every field whose changed flag is up, and lowers the flag.
+  // Writes the file of every field whose changed flag is up, and lowers the flag once
+  // that file is written: a write that fails is tried again at the next pass.
   void savePass();
 
   // --- data exchange ---------------------------------------------------------------
@@ -71,17 +77,27 @@ class CHalvardDlg {
   int subjectChanged = 0;
   int waveFileChanged = 0;
   int waveLengthChanged = 0;
-  int commPortChanged = 0;
+  int commPortChanged = 0;     // ./program/commport
+  int sharedPortChanged = 0;   // ./commport: raised with commPortChanged, lowered on its own
   int secondToAddressChanged = 0;
   int firstLineChanged = 0;
   int emailSwitch = 0;
+  int emailSwitchChanged = 0;  // the switch's byte is not stored yet: its write failed
 
   SerialPort& mainPort() { return env_.mainPort; }
   SerialPort& secondPort() { return env_.secondPort; }
   ControlPanel& panel() { return env_.panel; }
+  StatusLine& status() { return env_.status; }
   const std::filesystem::path& workDir() const { return env_.workDir; }
 
  private:
+  // Raises the flags of both port files.
+  void markPortNameChanged();
+  // One write of a flagged file; the flag is lowered only when it went through.
+  void saveFile(int& changed, const char* file, const WriteResult& result);
+  WriteResult writeEmailSwitch();
+
   Environment env_;
+  SaveReport saveReport_;
   DataExchange exchange_;
 };

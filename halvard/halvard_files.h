@@ -13,6 +13,8 @@
 // layouts are an interface we keep, not a choice we make.
 namespace halvard_files {
 
+// The folder of the e-mail files; never made by us.
+inline constexpr const char* kEmailFolder = "./programEmail";
 inline constexpr const char* kServerName = "./programEmail/servername.txt";
 inline constexpr const char* kUserName = "./programEmail/username.txt";
 inline constexpr const char* kUserPrefix = "./programEmail/user.txt";

@@ -1,5 +1,8 @@
 #include <cstddef>
+#include <string>
+#include <system_error>
 
+#include "common/port_status_text.h"
 #include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
 #include "halvard/halvard_fields.h"
@@ -11,6 +14,12 @@ namespace {
 constexpr int kSettleMs = 100;
 constexpr std::size_t kDiscardReadBytes = 100;
 
+// "main port COM3: is /dev/ttyUSB0, open at 9600 baud", or why it did not open.
+std::string portOpenWords(const char* role, SerialPort& port, const std::string& name) {
+  if (port.isOpen()) return role + describePortOpened(name, port.device(), port.baud());
+  return role + describePortProblem(name, port.problem());
+}
+
 }  // namespace
 
 void CHalvardDlg::startUp() {
@@ -18,9 +27,20 @@ void CHalvardDlg::startUp() {
   // from being taken for the module by the port search.
   commPort2 = halvard_files::readPortName(workDir() / halvard_files::kSecondPort);
   wakeUpPort(secondPort(), commPort2);
+  // An empty ./commport2 means no second port, the usual case: nothing to say then.
+  if (!commPort2.empty()) status().show(portOpenWords("second port ", secondPort(), commPort2));
 
   commPort = halvard_files::readPortName(workDir() / halvard_files::kMainPort);
   wakeUpPort(mainPort(), commPort);
+  if (commPort.empty()) {
+    status().show(std::string("no main port is stored in ") + halvard_files::kMainPort +
+                  ": type one such as COM1: or use AUTO COMMPORT DETECTION");
+  } else if (commPort == commPort2 && secondPort().isOpen()) {
+    status().show("main port " + commPort + " is held as the second port, named in " +
+                  halvard_files::kSecondPort + ": the main port is not open");
+  } else {
+    status().show(portOpenWords("main port ", mainPort(), commPort));
+  }
   env_.clock.pauseMs(kSettleMs);
   mainPort().readAvailable(kDiscardReadBytes);  // the module's answer to the CRs
 
@@ -32,6 +52,13 @@ void CHalvardDlg::startUp() {
         settings::readFile(workDir() / file, field.readBytes, settings::OpenMode::kOpenExisting);
     bool printableOnly = field.read == halvard_fields::Read::kPrintableOnly;
     this->*field.text += printableOnly ? halvard_files::keepPrintable(bytes) : bytes;
+  }
+
+  // Empty fields would otherwise look like settings lost.
+  std::error_code ec;
+  if (!std::filesystem::is_directory(workDir() / halvard_files::kEmailFolder, ec)) {
+    status().show(std::string("the folder ") + halvard_files::kEmailFolder +
+                  " is missing: the e-mail settings start empty; create it to save them");
   }
 
   std::string flag =

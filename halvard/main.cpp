@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "common/command_line.h"
+#include "common/status_line.h"
 #include "common/steady_clock.h"
+#include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
 #include "halvard/view/halvard_window.h"
 
@@ -19,7 +21,11 @@ int main(int argc, char* argv[]) {
   TermiosSerialPort mainPort(workDir);
   TermiosSerialPort secondPort(workDir);
   SteadyClock clock;
-  HalvardWindow window(mainPort, secondPort, clock, workDir);
+  // Every message goes to stderr and, while the window lives, to its own status line.
+  StderrStatusLine stderrLine("halvard");
+  StatusFanOut status;
+  status.add(&stderrLine);
+  HalvardWindow window(mainPort, secondPort, clock, status, workDir);
   window.exec();
   return 0;
 }

@@ -1,7 +1,9 @@
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "halvard/halvard_dlg.h"
+#include "halvard/port_search_text.h"
 #include "halvard/port_wake_up.h"
 
 namespace {
@@ -18,21 +20,28 @@ constexpr const char* kProbeRequest = "R50";
 
 void CHalvardDlg::onPortSearchClicked() {
   mainPort().close();
+  std::vector<PortSearchStep> steps;
   for (int n = kFirstPortNumber; n <= kLastPortNumber; ++n) {
     std::string name = "COM" + std::to_string(n) + ":";
     wakeUpPort(mainPort(), name);
+    PortSearchStep& step = steps.emplace_back();
+    step.name = name;
+    step.opened = mainPort().isOpen();
+    step.device = step.opened ? mainPort().device() : std::string();
+    step.problem = mainPort().problem();
     env_.clock.pauseMs(kProbeWaitMs);
     mainPort().readAvailable(kProbeReadBytes);  // whatever the wake-up stirred
     mainPort().write(kProbeRequest);
     env_.clock.pauseMs(kProbeWaitMs);
-    bool answered = !mainPort().readAvailable(kProbeReadBytes).empty();
-    if (answered) {
+    step.answered = !mainPort().readAvailable(kProbeReadBytes).empty();
+    if (step.answered) {
       commPort = name;
-      commPortChanged = 1;
+      markPortNameChanged();
     } else {
       mainPort().close();
     }
     loadControls();
-    if (answered) return;
+    if (step.answered) break;
   }
+  status().show(describePortSearch(steps, kWakeUpBaud, commPort2));
 }

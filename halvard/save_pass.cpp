@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <string>
 
 #include "common/settings_file.h"
@@ -5,22 +7,47 @@
 #include "halvard/halvard_fields.h"
 #include "halvard/halvard_files.h"
 
+namespace {
+
+// A file created for its owner only (the password) is kept so at every write, whatever
+// mode an earlier copy had: changing it before the write makes the new copy inherit it.
+void keepOwnerOnly(const std::filesystem::path& path, mode_t mode) { ::chmod(path.c_str(), mode); }
+
+}  // namespace
+
 void CHalvardDlg::savePass() {
-  // Each flag is cleared before its write: a write that fails (missing folder, file
-  // held by the mailer) is not retried, and the field's next edit saves it.
+  // A flag stays up until its file is written: a missing folder or a file held by the
+  // mailer loses nothing, and the write is tried once more at each tick.
   for (int id : halvard_fields::saveOrder()) {
     const halvard_fields::Field& field = *halvard_fields::byId(id);
     if (this->*field.changed == 0) continue;
-    this->*field.changed = 0;
+    const std::filesystem::path path = workDir() / field.file;
+    const bool ownerOnly = (field.newFileMode & 077) == 0;
+    if (ownerOnly) keepOwnerOnly(path, field.newFileMode);
     // Written whole, however long: cutting it would silently lose what the operator typed.
-    settings::replaceWhole(workDir() / field.file, this->*field.text, field.newFileMode);
+    WriteResult result = settings::replaceWhole(path, this->*field.text, field.newFileMode);
+    if (ownerOnly && result) keepOwnerOnly(path, field.newFileMode);
+    saveFile(this->*field.changed, field.file, result);
   }
-  if (commPortChanged != 0) {
-    commPortChanged = 0;
-    std::string bytes = halvard_files::portFileBytes(commPort);
-    settings::writeInPlace(workDir() / halvard_files::kMainPort, bytes,
-                           settings::OpenMode::kOpenAlways);
-    settings::writeInPlace(workDir() / halvard_files::kSharedPort, bytes,
-                           settings::OpenMode::kOpenAlways);
+  // The two port files hold the same 5 bytes but are saved each on its own: a missing
+  // ./program folder must not make us rewrite ./commport, which Corvane also writes, at
+  // every tick.
+  const std::string bytes = halvard_files::portFileBytes(commPort);
+  for (auto [changed, file] : {std::pair{&commPortChanged, halvard_files::kMainPort},
+                               std::pair{&sharedPortChanged, halvard_files::kSharedPort}}) {
+    if (*changed == 0) continue;
+    saveFile(*changed, file,
+             settings::writeInPlace(workDir() / file, bytes, settings::OpenMode::kOpenAlways));
+  }
+  if (emailSwitchChanged != 0) saveFile(emailSwitchChanged, halvard_files::kProgramFlag, writeEmailSwitch());
+  saveReport_.tell(status());
+}
+
+void CHalvardDlg::saveFile(int& changed, const char* file, const WriteResult& result) {
+  if (result) {
+    changed = 0;
+    saveReport_.written(file);
+  } else {
+    saveReport_.failed(file, result, workDir());
   }
 }

@@ -13,7 +13,16 @@ void CHalvardDlg::onTextChanged(int id) {
   if (exchanging()) return;
   const halvard_fields::Field* field = halvard_fields::byId(id);
   if (field == nullptr || field->changed == nullptr) return;
-  this->*field->changed = 1;
+  if (field->changed == &CHalvardDlg::commPortChanged) {
+    markPortNameChanged();
+  } else {
+    this->*field->changed = 1;
+  }
   env_.clock.pauseMs(kMarkSettleMs);
   storeControls();
+}
+
+void CHalvardDlg::markPortNameChanged() {
+  commPortChanged = 1;
+  sharedPortChanged = 1;
 }

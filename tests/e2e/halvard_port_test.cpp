@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "common/status_line.h"
 #include "common/steady_clock.h"
+#include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
 #include "e2e/corvane_session.h"
 #include "e2e/e2e_bench.h"
 #include "e2e/sim_process.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
 #include "halvard/control_ids.h"
 #include "halvard/view/halvard_window.h"
@@ -23,9 +26,12 @@ class HalvardSession {
  public:
   explicit HalvardSession(const std::filesystem::path& workDir)
       : mainPort_(workDir), secondPort_(workDir) {
-    window_ = std::make_unique<HalvardWindow>(mainPort_, secondPort_, clock_, workDir);
+    status_.add(&stderr_);
+    status_.add(&told_);
+    window_ = std::make_unique<HalvardWindow>(mainPort_, secondPort_, clock_, status_, workDir);
   }
   HalvardWindow& window() { return *window_; }
+  const RecordingStatusLine& told() const { return told_; }
   void click(int id) {
     if (auto* button = qobject_cast<QAbstractButton*>(window_->control(id))) button->click();
   }
@@ -34,6 +40,9 @@ class HalvardSession {
   TermiosSerialPort mainPort_;
   TermiosSerialPort secondPort_;
   SteadyClock clock_;
+  StderrStatusLine stderr_{"halvard"};
+  RecordingStatusLine told_;
+  StatusFanOut status_;
   std::unique_ptr<HalvardWindow> window_;
 };
 
@@ -49,6 +58,9 @@ TEST(HalvardPortSearch, FindsTheModuleOnCom4AndCorvaneOpensItOnceHalvardHasEnded
   halvard->click(halvard_ids::kAutoDetect);
   EXPECT_EQ(halvard->window().text(halvard_ids::kCommPort), "COM4:");
   EXPECT_EQ(sim.frames(), (Frames{"<CR>", "<CR>", "<CR>", "R50"}));
+  const std::string said = halvard->told().last();
+  EXPECT_EQ(said.rfind("port search at 9600 baud: COM4: answered, ", 0), 0u) << said;
+  EXPECT_NE(said.find("is the main port now (COM1: to COM3: not present)"), std::string::npos) << said;
   ASSERT_TRUE(waitUntil([&] { return dir.read("commport") == "COM4:"; }, 5000));
   EXPECT_EQ(dir.read("program/commport"), "COM4:");
 

@@ -38,7 +38,7 @@ TEST_F(HalvardEmailSwitch, OnlyTheFirstByteIsRewritten) {
   EXPECT_EQ(flagFile(), "DNABLED");
 
   FakeControlPanel nextPanel;
-  CHalvardDlg next(CHalvardDlg::Environment{mainPort, secondPort, clock, nextPanel, dir.path()});
+  CHalvardDlg next(CHalvardDlg::Environment{mainPort, secondPort, clock, nextPanel, status, dir.path()});
   next.startUp();
   EXPECT_FALSE(nextPanel.checked(kEnableEmail));
 }

@@ -7,6 +7,7 @@
 
 #include "fakes/fake_control_panel.h"
 #include "fakes/operator_actions.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
@@ -24,7 +25,7 @@ class HalvardFixture : public ::testing::Test {
       : bench(clock),
         mainPort(bench),
         secondPort(bench),
-        dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, dir.path()}) {}
+        dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, status, dir.path()}) {}
 
   // The two folders of an installed copy, empty.
   void makeFolders() {
@@ -56,5 +57,6 @@ class HalvardFixture : public ::testing::Test {
   FakeSerialPort mainPort;
   FakeSerialPort secondPort;
   FakeControlPanel panel;
+  RecordingStatusLine status;  // what the operator was told
   CHalvardDlg dlg;
 };

@@ -27,6 +27,7 @@ class HalvardSaving : public HalvardFixture {
     makeFolders();
     start();
     clearLog();
+    status.messages.clear();
   }
 };
 
@@ -91,7 +92,7 @@ TEST_F(HalvardSaving, LongTextsAreWrittenWholeAndComeBackCut) {
   EXPECT_EQ(dir.read("programEmail/emailfirstline.txt"), firstLine);
 
   FakeControlPanel nextPanel;
-  CHalvardDlg next(CHalvardDlg::Environment{mainPort, secondPort, clock, nextPanel, dir.path()});
+  CHalvardDlg next(CHalvardDlg::Environment{mainPort, secondPort, clock, nextPanel, status, dir.path()});
   next.startUp();
   EXPECT_EQ(nextPanel.text(kSubject), std::string(50, 's'));
   EXPECT_EQ(nextPanel.text(kFirstLine), std::string(1000, 'f'));
@@ -108,11 +109,14 @@ TEST_F(HalvardSaving, PasswordIsPlainAndOwnerOnly) {
   EXPECT_EQ(dir.read("programEmail/password.txt"), "s3cr\xe9t2");
   EXPECT_EQ(permissionsOf(dir / "programEmail/password.txt"), 0600u);
 
-  // Permissions the operator chose for an existing file stay as they are.
-  ::chmod((dir / "programEmail/password.txt").c_str(), 0640);
+  // A copy readable by everyone, left by an older installation, is made owner-only
+  // at the next save; the text stays as typed, since the mailer reads it so.
+  ::chmod((dir / "programEmail/password.txt").c_str(), 0644);
   typeInto(kPassword, "3");
   tick();
-  EXPECT_EQ(permissionsOf(dir / "programEmail/password.txt"), 0640u);
+  EXPECT_EQ(permissionsOf(dir / "programEmail/password.txt"), 0600u);
+  EXPECT_EQ(dir.read("programEmail/password.txt"), "s3cr\xe9t23");
+  EXPECT_TRUE(status.messages.empty());
 }
 
 TEST_F(HalvardSaving, UserTxtTextIsSavedAsPartOfTheUserName) {
@@ -120,7 +124,7 @@ TEST_F(HalvardSaving, UserTxtTextIsSavedAsPartOfTheUserName) {
   other.makeDir("programEmail");
   other.write("programEmail/user.txt", "ab");
   FakeControlPanel otherPanel;
-  CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel,
+  CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel, status,
                                                 other.path()});
   otherDlg.startUp();
   otherPanel.typeInto(kUserName, "x");
@@ -183,7 +187,8 @@ TEST(HalvardMarking, TextPutThereByTheProgramMarksNothing) {
   FakeSerialBench bench(clock);
   FakeSerialPort mainPort(bench), secondPort(bench);
   NotifyingPanel panel;
-  CHalvardDlg dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, dir.path()});
+  SilentStatusLine status;
+  CHalvardDlg dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, status, dir.path()});
   panel.notify = [&dlg](int id) { dlg.onTextChanged(id); };
   dlg.startUp();
 
@@ -192,32 +197,61 @@ TEST(HalvardMarking, TextPutThereByTheProgramMarksNothing) {
   EXPECT_EQ(clock.pauses(), std::vector<int>{100});  // start-up's own wait only
 }
 
-TEST(HalvardSavingWithoutEmailFolder, WritesNothingAndReportsNothing) {
-  TempDir dir;
-  VirtualClock clock;
-  FakeSerialBench bench(clock);
-  FakeSerialPort mainPort(bench), secondPort(bench);
-  FakeControlPanel panel;
-  CHalvardDlg dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, dir.path()});
-  dlg.startUp();
+class HalvardWithoutFolders : public HalvardFixture {
+ protected:
+  void SetUp() override {
+    start();
+    status.messages.clear();
+  }
+};
 
-  panel.typeInto(kSubject, "lost");
-  dlg.onTextChanged(kSubject);
-  dlg.onTimer();
-  EXPECT_FALSE(dir.exists("programEmail"));
-  EXPECT_TRUE(panel.messages().empty());
+TEST_F(HalvardWithoutFolders, EditIsKeptAndToldOnceUntilTheFolderIsMade) {
+  typeInto(kServerName, "smtp.example.org");
+  tick(5);
+  EXPECT_EQ(status.messages, (std::vector<std::string>{
+                                 "./programEmail/servername.txt not saved: the folder "
+                                 "./programEmail is missing: create it to save"}));
+  EXPECT_EQ(dlg.serverNameChanged, 1);
+  EXPECT_FALSE(dir.exists("programEmail"));  // never made for the operator
 
-  // The folder made afterwards does not bring the earlier edit back.
+  typeInto(kSubject, "Alarm");
+  tick(2);
+  EXPECT_EQ(status.messages.size(), 2u);  // the second file, once
+
   dir.makeDir("programEmail");
-  dlg.onTimer();
-  EXPECT_FALSE(dir.exists("programEmail/subject.txt"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir / "programEmail"));
+  tick();
+  EXPECT_EQ(dir.read("programEmail/servername.txt"), "smtp.example.org");
+  EXPECT_EQ(dir.read("programEmail/subject.txt"), "Alarm");
+  EXPECT_EQ(dlg.serverNameChanged + dlg.subjectChanged, 0);
+  EXPECT_EQ(status.last(), "saved now: ./programEmail/servername.txt, ./programEmail/subject.txt");
+  tick(3);
+  EXPECT_EQ(status.messages.size(), 3u);
+}
 
-  // The shared port file lies in the working directory itself and is still written;
-  // the missing ./program folder is not made for its copy.
-  panel.replaceText(kCommPort, "COM2:");
-  dlg.onTextChanged(kCommPort);
-  dlg.onTimer();
+TEST_F(HalvardWithoutFolders, PortFilesAreSavedEachOnItsOwn) {
+  // ./commport lies in the working directory itself and is written at once; the copy
+  // in the missing ./program waits for its folder.
+  replaceText(kCommPort, "COM2:");
+  tick();
   EXPECT_EQ(dir.read("commport"), "COM2:");
-  EXPECT_FALSE(dir.exists("program"));
+  EXPECT_EQ(dlg.commPortChanged, 1);
+  EXPECT_EQ(dlg.sharedPortChanged, 0);
+  EXPECT_EQ(status.last(),
+            "./program/commport not saved: the folder ./program is missing: create it to save");
+
+  // Corvane's later name is not overwritten by the retries of the other file.
+  dir.write("commport", "COM7:abc");
+  tick(3);
+  EXPECT_EQ(dir.read("commport"), "COM7:abc");
+}
+
+TEST_F(HalvardWithoutFolders, EmailSwitchIsStoredOnceItsFolderIsThere) {
+  click(kEnableEmail);
+  EXPECT_TRUE(panel.checked(kEnableEmail));
+  EXPECT_EQ(status.last(), "./programEmail/programflag.txt not saved: the folder ./programEmail "
+                           "is missing: create it to save");
+  dir.makeDir("programEmail");
+  tick();
+  EXPECT_EQ(dir.read("programEmail/programflag.txt"), "E");
+  EXPECT_EQ(status.last(), "saved now: ./programEmail/programflag.txt");
 }

@@ -116,7 +116,7 @@ TEST_F(HalvardFixture, EmailFlagCheckedOnlyByAnE) {
     other.makeDir("programEmail");
     other.write("programEmail/programflag.txt", c.content);
     FakeControlPanel otherPanel;
-    CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel,
+    CHalvardDlg otherDlg(CHalvardDlg::Environment{mainPort, secondPort, clock, otherPanel, status,
                                                    other.path()});
     otherDlg.startUp();
     EXPECT_EQ(otherPanel.checked(kEnableEmail), c.checked) << c.content;
@@ -189,6 +189,8 @@ TEST_F(HalvardFixture, SamePortNamedTwiceIsHeldByTheSecondPort) {
   EXPECT_TRUE(secondPort.isOpen());
   EXPECT_FALSE(mainPort.isOpen());
   EXPECT_EQ(panel.text(kCommPort), "COM3:");
+  EXPECT_EQ(status.last(),
+            "main port COM3: is held as the second port, named in ./commport2: the main port is not open");
 }
 
 TEST_F(HalvardFixture, DestroyClosesTheMainPortAndKeepsTheSecond) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -8,11 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "common/qt/status_bar_line.h"
 #include "common/qt/template_page.h"
 #include "common/status_line.h"
 
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
+#include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 #include "halvard/control_ids.h"
@@ -33,7 +36,7 @@ class HalvardWindowTest : public ::testing::Test {
   }
 
   void start() {
-    window = std::make_unique<HalvardWindow>(mainPort, secondPort, clock, dir.path());
+    window = std::make_unique<HalvardWindow>(mainPort, secondPort, clock, status, dir.path());
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
   }
@@ -44,6 +47,7 @@ class HalvardWindowTest : public ::testing::Test {
   FakeSerialBench bench;
   FakeSerialPort mainPort;
   FakeSerialPort secondPort;
+  StatusFanOut status;
   std::unique_ptr<HalvardWindow> window;
   bool timerWasActive = false;
 };
@@ -146,6 +150,34 @@ TEST_F(HalvardWindowTest, StatusLineShowsAMessageBelowEveryControl) {
     QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
     EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
   }
+}
+
+TEST_F(HalvardWindowTest, PasswordIsMaskedAndSavedAsTyped) {
+  start();
+  QLineEdit* password = edit(kPassword);
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  QAccessibleInterface* field = QAccessible::queryAccessibleInterface(password);
+  ASSERT_NE(field, nullptr);
+  EXPECT_TRUE(field->state().passwordEdit);
+
+  QTest::keyClicks(password, "pw");
+  EXPECT_NE(field->text(QAccessible::Value), QStringLiteral("pw"));  // never read out
+  window->logic().onTimer();
+  EXPECT_EQ(dir.read("programEmail/password.txt"), "pw");
+}
+
+TEST_F(HalvardWindowTest, EveryMessageReachesTheWindowLineAndTheOthers) {
+  RecordingStatusLine other;  // stands for stderr
+  status.add(&other);
+  dir.write("program/commport", "COM3:");
+  bench.addDevice("COM3:");
+  bench.refuseBusy("COM3:", 4321);
+  start();
+  const std::string told = "main port COM3: the device is held by another program (process 4321)";
+  EXPECT_EQ(window->statusBar().message().toStdString(), told);
+  EXPECT_EQ(other.messages, std::vector<std::string>{told});
+  window.reset();  // takes its own line out of the fan-out
+  status.remove(&other);
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#include "corvane/save_watch.h"
+
+bool SaveWatch::note(const std::string& file, const WriteResult& result) {
+  if (result.ok) {
+    if (failing_.erase(file) != 0) status_.show(file + " saved");
+    return true;
+  }
+  if (failing_.insert(file).second) {
+    const std::string reason = result.reason.empty() ? "it could not be written" : result.reason;
+    status_.show(file + " not saved: " + reason + " (tried again at each tick)");
+  }
+  return false;
+}
+
+void SaveWatch::refused(const std::string& file, const std::string& message) {
+  if (failing_.insert(file).second) status_.show(message);
+}

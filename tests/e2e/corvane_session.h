@@ -45,6 +45,6 @@ class CorvaneSession {
   SteadyClock clock_;
   PellixBeep beep_{"libpellix-missing.so"};
   LockedHistoryFile history_;
-  SilentStatusLine status_;
+  StatusFanOut status_;
   std::unique_ptr<CorvaneWindow> window_;
 };

@@ -1,6 +1,7 @@
 #include "corvane/save_watch.h"
 
 bool SaveWatch::note(const std::string& file, const WriteResult& result) {
+  refusal_.erase(file);
   if (result.ok) {
     if (failing_.erase(file) != 0) status_.show(file + " saved");
     return true;
@@ -13,5 +14,8 @@ bool SaveWatch::note(const std::string& file, const WriteResult& result) {
 }
 
 void SaveWatch::refused(const std::string& file, const std::string& message) {
-  if (failing_.insert(file).second) status_.show(message);
+  failing_.insert(file);
+  std::string& said = refusal_[file];
+  if (said != message) status_.show(message);
+  said = message;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -17,8 +18,9 @@ class SaveWatch {
 
   // Notes one write of file; returns whether it was saved.
   bool note(const std::string& file, const WriteResult& result);
-  // Says once per run of refusals that a value was not written at all, for a reason of
-  // its own (a port name that does not fit): message is the whole line.
+  // Says that a value was not written at all, for a reason of its own (a port name that
+  // does not fit): message is the whole line, said again only when it changes (the
+  // operator typed on), not at every retry.
   void refused(const std::string& file, const std::string& message);
   // Whether the last write of file failed (or was refused).
   bool failing(const std::string& file) const { return failing_.count(file) != 0; }
@@ -26,4 +28,5 @@ class SaveWatch {
  private:
   StatusLine& status_;
   std::set<std::string> failing_;
+  std::map<std::string, std::string> refusal_;  // the last refusal said, by file
 };

@@ -176,8 +176,10 @@ TEST_F(StatusReportTest, ACommportNameTooLongForTheFileLeavesItAsItWasAndSaysWha
   EXPECT_EQ(outside.status.last(),
             "commport \"/dev/ttyUSB0\" not saved: ./commport holds 8 characters and keeps its "
             "old name; make a link (ln -s /dev/ttyUSB0 ports/COM1) and type COM1:");
+  const std::size_t said = told().size();
   tick(3);
   EXPECT_EQ(dir.read("commport"), "COM2:");
+  EXPECT_EQ(told().size(), said);  // not again at every tick
 
   replaceText(kCommport, "COM1:");
   tick();

@@ -18,10 +18,12 @@ void CCorvaneDlg::onDetectPortClicked() {
   namespace rm = register_map;
   ModuleLink& l = link_;
   env_.port.close();
+  portWatch_.startDetection();
   for (char digit = '1'; digit <= '9'; ++digit) {
     const std::string name = std::string("COM") + digit + ":";
     l.openPort(name, kDetectBaud);
     std::string reply = l.registerLinkCheck(rm::kDetectTest);
+    portWatch_.detectionTried(reply == rm::kTestValue);
     if (reply == rm::kTestValue) {
       commportText = name;
       display.receivedText =
@@ -32,7 +34,10 @@ void CCorvaneDlg::onDetectPortClicked() {
     display.receivedText = "commport not detected";
     env_.port.close();
   }
-  // The operator sees only the outcome, not each port tried.
+  // The operator sees only the outcome, not each port tried; the status line says
+  // what each name did.
+  portWatch_.detectionDone(kDetectBaud);
+  link_.takeWriteCounts();
   loadControls();
 }
 

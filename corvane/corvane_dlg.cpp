@@ -5,8 +5,40 @@
 using namespace corvane_ids;
 
 CCorvaneDlg::CCorvaneDlg(const Environment& env)
-    : env_(env), link_(env_.port, env_.clock), files_(env_.workDir), exchange_(env_.panel) {
+    : env_(env),
+      link_(env_.port, env_.clock),
+      files_(env_.workDir),
+      exchange_(env_.panel),
+      portWatch_(env_.port, env_.status),
+      saves_(env_.status) {
   bindFields();
+}
+
+namespace {
+
+// The words for what a handler sends, in "... not sent: <why>".
+std::string sequenceName(int id) {
+  switch (id) {
+    case kTransmit: return "alarm transmission";
+    case kMultipleRun: return "multiple alarm run";
+    case kAbort: return "abort";
+    case kFactoryDefault: return "factory default";
+    case kAudio:
+    case kStatus:
+    case kSia110:
+    case kDebug:
+    case kReduce6db:
+    case kTone1400: return "option setting";
+    case kKissoffTime: return "kiss-off time";
+    default: return {};
+  }
+}
+
+}  // namespace
+
+void CCorvaneDlg::reportSequence(const std::string& what) {
+  const ModuleLink::WriteCounts counts = link_.takeWriteCounts();
+  portWatch_.afterSequence(what, counts.sent, counts.unsent);
 }
 
 void CCorvaneDlg::bindFields() {
@@ -68,6 +100,7 @@ void CCorvaneDlg::onTextChanged(int id) {
     case kAsciiMessage: storeControls(); break;
     default: break;
   }
+  reportSequence(sequenceName(id));
 }
 
 void CCorvaneDlg::onClicked(int id) {
@@ -92,6 +125,7 @@ void CCorvaneDlg::onClicked(int id) {
     case kTerminalEnable: onTerminalEnableClicked(); break;
     default: break;
   }
+  reportSequence(sequenceName(id));
 }
 
 bool CCorvaneDlg::onOk() { return storeControls(); }

@@ -13,6 +13,8 @@
 #include "corvane/corvane_files.h"
 #include "corvane/module_link.h"
 #include "corvane/poll_timer.h"
+#include "corvane/port_watch.h"
+#include "corvane/save_watch.h"
 #include "corvane/state/change_flags.h"
 #include "corvane/state/delivery_watch.h"
 #include "corvane/state/multiple_run_state.h"
@@ -146,6 +148,16 @@ class CCorvaneDlg {
   void multipleRunStep();  // multiple_run.cpp
   void saveChangedPortName();
 
+  // --- what the status line is told (saving.cpp, corvane_dlg.cpp) ------------------
+  // After a handler or a tick: the device lost, what it wrote that was not sent.
+  void reportSequence(const std::string& what);
+  // The saves of the settings files, each noted for the status line; a failed one is
+  // tried again by retryFailedSaves() at the next tick.
+  void saveTelephoneNumberFile();
+  void saveAlarmMessageFile(int n);
+  void savePortNameFile();
+  void retryFailedSaves();
+
   std::string& alarmMessage(int n);  // n = 1..8
   void bindFields();
 
@@ -153,4 +165,6 @@ class CCorvaneDlg {
   ModuleLink link_;
   CorvaneFiles files_;
   DataExchange exchange_;
+  PortWatch portWatch_;
+  SaveWatch saves_;
 };

@@ -1,5 +1,6 @@
 #include "corvane/corvane_files.h"
 
+#include "common/port_names.h"
 #include "common/settings_file.h"
 
 using settings::OpenMode;
@@ -18,12 +19,21 @@ std::string fixedWidth(std::string_view text, std::size_t width) {
 CorvaneFiles::CorvaneFiles(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
 
 std::string CorvaneFiles::readPortName() {
-  std::string bytes = settings::readFile(path("commport"), 8, OpenMode::kOpenAlways);
+  std::string bytes = settings::readFile(path("commport"), kPortNameBytes, OpenMode::kOpenAlways);
   return bytes.substr(0, bytes.find('\0'));
 }
 
-void CorvaneFiles::savePortName(std::string_view name) {
-  settings::writeInPlace(path("commport"), fixedWidth(name, 8), OpenMode::kOpenAlways);
+bool CorvaneFiles::storesPortName(std::string_view name) {
+  return fitsStoredPortName(name, kPortNameBytes);
+}
+
+WriteResult CorvaneFiles::savePortName(std::string_view name) {
+  if (!storesPortName(name)) {
+    return {false, 0, "the name does not fit the " + std::to_string(kPortNameBytes) +
+                          " bytes of ./commport"};
+  }
+  return settings::writeInPlace(path("commport"), fixedWidth(name, kPortNameBytes),
+                                OpenMode::kOpenAlways);
 }
 
 std::optional<char> CorvaneFiles::readProtocolCode() {
@@ -32,8 +42,8 @@ std::optional<char> CorvaneFiles::readProtocolCode() {
   return bytes[0];
 }
 
-void CorvaneFiles::saveProtocolCode(char code) {
-  settings::replaceWhole(path("protocol2"), std::string_view(&code, 1));
+WriteResult CorvaneFiles::saveProtocolCode(char code) {
+  return settings::replaceWhole(path("protocol2"), std::string_view(&code, 1));
 }
 
 std::string CorvaneFiles::readTelephoneNumber() {
@@ -45,8 +55,8 @@ std::string CorvaneFiles::readTelephoneNumber() {
   return number;
 }
 
-void CorvaneFiles::saveTelephoneNumber(std::string_view number) {
-  settings::replaceWhole(path("telephonenumber"), number);
+WriteResult CorvaneFiles::saveTelephoneNumber(std::string_view number) {
+  return settings::replaceWhole(path("telephonenumber"), number);
 }
 
 std::string CorvaneFiles::alarmMessageFileName(int n) {
@@ -57,8 +67,8 @@ std::string CorvaneFiles::readAlarmMessage(int n) {
   return settings::readFile(path(alarmMessageFileName(n)), 100, OpenMode::kOpenExisting);
 }
 
-void CorvaneFiles::saveAlarmMessage(int n, std::string_view text) {
-  settings::replaceWhole(path(alarmMessageFileName(n)), text);
+WriteResult CorvaneFiles::saveAlarmMessage(int n, std::string_view text) {
+  return settings::replaceWhole(path(alarmMessageFileName(n)), text);
 }
 
 std::string CorvaneFiles::readRunMessage(int n) {

@@ -23,7 +23,10 @@ int main(int argc, char* argv[]) {
   SteadyClock clock;
   PellixBeep beep("libpellix.so");
   LockedHistoryFile history(workDir / "zm40demohistory");
-  StderrStatusLine status("corvane");
+  // Every status message goes to stderr and to the window's own line.
+  StderrStatusLine toStderr("corvane");
+  StatusFanOut status;
+  status.add(&toStderr);
   CorvaneWindow window(port, clock, beep, history, status, workDir);
   window.exec();
   return 0;

@@ -25,9 +25,24 @@ class ModuleLink {
     port_.purgeInput();
   }
 
-  // One write of exactly these bytes; the result is not examined.
-  void sendBytes(std::string_view bytes) { port_.write(bytes); }
-  void sendByte(char byte) { port_.write(std::string_view(&byte, 1)); }
+  // One write of exactly these bytes. The port's result is not examined, but a write
+  // that finds no open port afterwards (never opened, or its device went away) is
+  // counted as not sent, for the status line.
+  void sendBytes(std::string_view bytes) {
+    port_.write(bytes);
+    ++(port_.isOpen() ? sent_ : unsent_);
+  }
+  void sendByte(char byte) { sendBytes(std::string_view(&byte, 1)); }
+  // The writes counted since the last call, sent and not sent; both start again at 0.
+  struct WriteCounts {
+    int sent = 0;
+    int unsent = 0;
+  };
+  WriteCounts takeWriteCounts() {
+    WriteCounts counts{sent_, unsent_};
+    sent_ = unsent_ = 0;
+    return counts;
+  }
   // One read that returns at once with at most maxBytes; a failure reads nothing.
   std::string readUpTo(std::size_t maxBytes) { return port_.readAvailable(maxBytes); }
 
@@ -50,6 +65,8 @@ class ModuleLink {
  private:
   SerialPort& port_;
   Clock& clock_;
+  int sent_ = 0;
+  int unsent_ = 0;
 };
 
 // The value of two hexadecimal characters: 16 x digit(p0) + digit(p1), where

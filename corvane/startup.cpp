@@ -33,6 +33,9 @@ void CCorvaneDlg::startUp() {
   appendTimingLine();
   loadControls();
   loadControls();
+  // The link test's writes to a port that did not open are no news: its open said why.
+  link_.takeWriteCounts();
+  reportSequence({});
 }
 
 void CCorvaneDlg::testLinkAtStartUp() {
@@ -41,12 +44,14 @@ void CCorvaneDlg::testLinkAtStartUp() {
 
   // At 9600 baud the module must answer the check on register 80.
   l.openPort(name, kSlowBaud);
+  portWatch_.afterLinkOpen();
   std::string reply = l.registerLinkCheck(rm::kStartUpTest);
   if (reply == rm::kTestValue) {
     commportText = name;
     // The port digit of a name such as COM3:; a shorter name has none.
     display.receivedText = "com: " + (name.size() >= 4 ? name.substr(3, 1) : std::string());
     flags.commportChanged = 1;
+    portWatch_.linkTestDone(kSlowBaud);
     return;
   }
 
@@ -54,6 +59,7 @@ void CCorvaneDlg::testLinkAtStartUp() {
   // enough: any two bytes.
   env_.port.close();
   l.openPort(name, kFastBaud);
+  portWatch_.afterLinkOpen();
   l.sendByte(frames::kCr);
   l.pauseMs(kLinkStepMs);
   l.readUpTo(kStaleInputBytes);
@@ -66,6 +72,7 @@ void CCorvaneDlg::testLinkAtStartUp() {
     commportText = name;
     display.receivedText = "communication established";
   }
+  portWatch_.linkTestDone(answer.size() == 2 ? kFastBaud : 0);
 }
 
 void CCorvaneDlg::readModuleSettings() {

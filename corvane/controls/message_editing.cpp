@@ -5,5 +5,5 @@
 void CCorvaneDlg::onAlarmMessageChanged(int n) {
   if (n < 1 || n > 8) return;
   storeControls();
-  files_.saveAlarmMessage(n, alarmMessage(n));
+  saveAlarmMessageFile(n);
 }

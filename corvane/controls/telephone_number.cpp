@@ -3,5 +3,5 @@
 // The telephone number edit (1000): every keystroke rewrites "./telephonenumber".
 void CCorvaneDlg::onTelephoneNumberChanged() {
   storeControls();
-  files_.saveTelephoneNumber(telephoneNumber);
+  saveTelephoneNumberFile();
 }

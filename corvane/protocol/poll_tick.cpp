@@ -21,6 +21,8 @@ constexpr const char* kTimeoutMessage = "error: communication timeout";
 }  // namespace
 
 void CCorvaneDlg::onTimer() {
+  portWatch_.atTick();  // a lost device: one check whether it is back
+  retryFailedSaves();
   sendTypedDialerTimeout();  // in both modes
   if (terminalSelected == 0) {
     terminalModeTick();
@@ -38,6 +40,7 @@ void CCorvaneDlg::onTimer() {
   saveChangedPortName();
   display.breakLongRun();
   loadControls();
+  reportSequence({});
 }
 
 // Register 82 is programmed once the dialer time-out edit holds a whole pair; until
@@ -83,8 +86,8 @@ void CCorvaneDlg::countTowardsTimeout() {
 
 void CCorvaneDlg::saveChangedProtocol() {
   if (flags.protocolChanged != 1) return;
-  files_.saveProtocolCode(protocolCode);
-  flags.protocolChanged = 0;
+  // A failed save keeps the flag, so the next normal-mode tick tries again.
+  if (saves_.note("./protocol2", files_.saveProtocolCode(protocolCode))) flags.protocolChanged = 0;
 }
 
 // Up to 60 bytes a tick: 30, a pause for the rest of a burst, 30 more. Only the first
@@ -126,5 +129,5 @@ void CCorvaneDlg::passOnCommand() {
 }
 
 void CCorvaneDlg::saveChangedPortName() {
-  if (ChangeFlags::take(flags.commportChanged)) files_.savePortName(commportText);
+  if (ChangeFlags::take(flags.commportChanged)) savePortNameFile();
 }

@@ -8,8 +8,9 @@
 #include "corvane/view/corvane_template.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
-                             StatusLine& status, const std::filesystem::path& workDir)
-    : TemplateDialog(corvaneTemplate()) {
+                             StatusFanOut& status, const std::filesystem::path& workDir)
+    : TemplateDialog(corvaneTemplate()), status_(status) {
+  status_.add(&statusLine());
   logic_ = std::make_unique<CCorvaneDlg>(
       CCorvaneDlg::Environment{port, clock, *this, *this, beep, history, status, workDir});
   CCorvaneDlg& dlg = *logic_;
@@ -28,6 +29,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
 CorvaneWindow::~CorvaneWindow() {
   pollTimer().stop();
   setHandlers({});
+  status_.remove(&statusLine());
 }
 
 void CorvaneWindow::runTick() {

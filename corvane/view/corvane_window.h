@@ -23,9 +23,10 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
 
  public:
   // port, clock, beep, history and status must outlive the window. The settings files
-  // live in workDir.
+  // live in workDir. The window adds its own status line to status before the start-up
+  // runs, so it shows every message from the first, and removes it when it goes.
   CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
-                StatusLine& status, const std::filesystem::path& workDir);
+                StatusFanOut& status, const std::filesystem::path& workDir);
   ~CorvaneWindow() override;
 
   CCorvaneDlg& logic() { return *logic_; }
@@ -49,6 +50,7 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   // has ended, so a tick that pauses for a run step is followed by a full period.
   void restart() override { restartDue_ = true; }
 
+  StatusFanOut& status_;
   std::unique_ptr<CCorvaneDlg> logic_;
   bool restartDue_ = false;
 };

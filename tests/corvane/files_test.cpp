@@ -71,8 +71,10 @@ TEST_F(CorvaneFilesTest, PortNameIsWrittenAsEightBytesInPlace) {
   dir.write("commport", "COM9:\0\0\0TAIL"s);
   files.savePortName("COM4:");
   EXPECT_EQ(dir.read("commport"), "COM4:\0\0\0TAIL"s);
-  files.savePortName("/dev/ttyACM0");
-  EXPECT_EQ(dir.read("commport"), "/dev/ttyTAIL");
+  // A name longer than the eight bytes is not cut into another device's name: the
+  // file keeps what it held.
+  EXPECT_FALSE(files.savePortName("/dev/ttyACM0").ok);
+  EXPECT_EQ(dir.read("commport"), "COM4:\0\0\0TAIL"s);
 
   std::filesystem::remove(dir / "commport");
   files.savePortName("COM4:");

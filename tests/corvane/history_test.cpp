@@ -17,7 +17,7 @@ TEST_F(HistoryTest, SecondCorvaneInTheFolderKeepsItsRecordsOutAndSaysSo) {
   dlg.startUp();
   tick(501);
   ASSERT_EQ(historySize(), 100u);
-  EXPECT_TRUE(outside.status.messages.empty());
+  EXPECT_FALSE(outside.status.saw("zm40demohistory")) << outside.status.last();
 
   FakeControlPanel otherPanel;
   CorvaneOutside otherOutside(dir.path());

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "common/qt/status_bar_line.h"
 #include "common/qt/template_page.h"
 #include "common/status_line.h"
 #include "corvane/control_ids.h"
@@ -35,6 +36,7 @@ using namespace corvane_ids;
 class CorvaneWindowTest : public ::testing::Test {
  protected:
   CorvaneWindowTest() : bench(clock), port(bench) {
+    status.add(&recorded);
     window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
@@ -49,7 +51,8 @@ class CorvaneWindowTest : public ::testing::Test {
   FakeSerialPort port;
   PellixBeep beep{"libpellix-missing.so"};
   LockedHistoryFile history{dir / "zm40demohistory"};
-  RecordingStatusLine status;
+  RecordingStatusLine recorded;  // stands for stderr
+  StatusFanOut status;
   std::unique_ptr<CorvaneWindow> window;
   bool timerWasActive = false;
 };
@@ -288,6 +291,21 @@ TEST_F(CorvaneWindowTest, StatusLineShowsAMessageBelowEveryControl) {
     QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
     EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
   }
+}
+
+// The window's own line and stderr get the same messages, from the start-up on; once
+// the window is gone, the messages still reach stderr.
+TEST_F(CorvaneWindowTest, StartUpMessageReachesTheWindowsLineAndStderr) {
+  // No ./commport: the start-up had no port to open.
+  ASSERT_EQ(recorded.messages.size(), 1u);
+  EXPECT_EQ(recorded.last(), "no port is named: type one such as COM1: or /dev/ttyUSB0");
+  EXPECT_EQ(window->statusBar().message().toStdString(), recorded.last());
+  // The window's texts are as they were: no word of it in the display.
+  EXPECT_EQ(display()->toPlainText().toStdString().find("port"), std::string::npos);
+
+  window.reset();
+  status.show("after the window");
+  EXPECT_EQ(recorded.last(), "after the window");
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QTest>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "common/stderr_status_line.h"
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
 #include "corvane/control_ids.h"
@@ -14,15 +16,41 @@
 // Corvane's real window and logic in this process, on the real termios port and the
 // real clock, in a working directory: its start-up runs in the constructor against
 // whatever the directory's port links lead to, and its poll timer runs whenever the
-// test waits with waitUntil().
+// test waits with waitUntil(). Its status messages go to the window's line and, as
+// main.cpp sends them to stderr, to a stream the test reads back with stderrText().
 class CorvaneSession {
  public:
   explicit CorvaneSession(const std::filesystem::path& workDir)
       : port_(workDir), history_(workDir / "zm40demohistory") {
+    status_.add(&stderr_);
     window_ = std::make_unique<CorvaneWindow>(port_, clock_, beep_, history_, status_, workDir);
   }
 
+  ~CorvaneSession() {
+    window_.reset();
+    status_.remove(&stderr_);
+    if (stderrStream_ != nullptr) std::fclose(stderrStream_);
+  }
+  CorvaneSession(const CorvaneSession&) = delete;
+  CorvaneSession& operator=(const CorvaneSession&) = delete;
+
   CorvaneWindow& window() { return *window_; }
+  // Every line the status line wrote to "stderr" so far: "corvane HH:MM:SS: message".
+  std::string stderrText() {
+    std::string text;
+    if (stderrStream_ == nullptr) return text;
+    std::fflush(stderrStream_);
+    std::rewind(stderrStream_);
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stderrStream_)) > 0;) {
+      text.append(buffer, n);
+    }
+    std::fseek(stderrStream_, 0, SEEK_END);
+    return text;
+  }
+  bool saidOnStderr(const std::string& part) {
+    return stderrText().find(part) != std::string::npos;
+  }
   CCorvaneDlg& logic() { return window_->logic(); }
   std::string display() { return window_->text(corvane_ids::kReceived); }
   bool shownChecked(int id) { return window_->checked(id); }
@@ -45,6 +73,8 @@ class CorvaneSession {
   SteadyClock clock_;
   PellixBeep beep_{"libpellix-missing.so"};
   LockedHistoryFile history_;
-  SilentStatusLine status_;
+  std::FILE* stderrStream_ = std::tmpfile();
+  StderrStatusLine stderr_{"corvane", stderrStream_ != nullptr ? stderrStream_ : stderr};
+  StatusFanOut status_;
   std::unique_ptr<CorvaneWindow> window_;
 };

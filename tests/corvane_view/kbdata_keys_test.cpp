@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "corvane/control_ids.h"
+#include "common/status_line.h"
 #include "corvane/view/corvane_window.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
@@ -50,7 +51,7 @@ class KbdataKeysTest : public ::testing::Test {
   FakeSerialPort port;
   PellixBeep beep{"libpellix-missing.so"};
   LockedHistoryFile history{dir / "zm40demohistory"};
-  RecordingStatusLine status;
+  StatusFanOut status;
   std::unique_ptr<CorvaneWindow> window;
 };
 

@@ -167,4 +167,9 @@ class CCorvaneDlg {
   DataExchange exchange_;
   PortWatch portWatch_;
   SaveWatch saves_;
+  // ./commport as Corvane last stored it, and what it held before the operator began
+  // the name being typed: a name that turns out too long puts that back, rather than
+  // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").
+  std::string portNameStored_;
+  std::string portNameBeforeTyping_;
 };

@@ -33,11 +33,23 @@ void CCorvaneDlg::saveAlarmMessageFile(int n) {
 }
 
 void CCorvaneDlg::savePortNameFile() {
-  if (!CorvaneFiles::storesPortName(commportText)) {
-    saves_.refused(kPortNameFile, portNameTooLong(commportText));
+  const std::string& name = commportText;
+  const bool goesOnTyping = name.starts_with(portNameStored_) || portNameStored_.starts_with(name);
+  if (!CorvaneFiles::storesPortName(name)) {
+    saves_.refused(kPortNameFile, portNameTooLong(name));
+    // The prefix stored while this name was typed names another device or none at all.
+    if (goesOnTyping && portNameStored_ != portNameBeforeTyping_ &&
+        files_.savePortName(portNameBeforeTyping_)) {
+      portNameStored_ = portNameBeforeTyping_;
+    }
     return;
   }
-  if (!saves_.note(kPortNameFile, files_.savePortName(commportText))) flags.commportChanged = 1;
+  if (!goesOnTyping) portNameBeforeTyping_ = portNameStored_;
+  if (!saves_.note(kPortNameFile, files_.savePortName(name))) {
+    flags.commportChanged = 1;
+    return;
+  }
+  portNameStored_ = name;
 }
 
 void CCorvaneDlg::retryFailedSaves() {

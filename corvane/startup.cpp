@@ -25,6 +25,7 @@ void CCorvaneDlg::startUp() {
   loadControls();
   env_.beep.load();
   commportText = files_.readPortName();
+  portNameStored_ = portNameBeforeTyping_ = commportText;
   testLinkAtStartUp();
   readModuleSettings();
   telephoneNumber = files_.readTelephoneNumber();

@@ -187,6 +187,20 @@ TEST_F(StatusReportTest, ACommportNameTooLongForTheFileLeavesItAsItWasAndSaysWha
   EXPECT_EQ(outside.status.last(), "./commport saved");
 }
 
+// Typed a key a tick, the name passes through "/dev/tty", which fits and is stored on
+// the way; once the name no longer fits, the file gets back the name it held before.
+TEST_F(StatusReportTest, ATooLongNameTypedKeyByKeyLeavesNoPrefixStored) {
+  dir.write("commport", "COM2:");
+  dlg.startUp();
+  const std::string typed = "/dev/ttyUSB0";
+  for (std::size_t n = 1; n <= typed.size(); ++n) {
+    replaceText(kCommport, typed.substr(0, n));
+    tick();
+  }
+  EXPECT_EQ(dir.read("commport"), std::string("COM2:\0\0\0", 8));
+  EXPECT_TRUE(outside.status.saw("commport \"/dev/ttyU\" not saved"));
+}
+
 TEST_F(StatusReportTest, ASettingThatCannotBeSavedIsSaidOnceKeptAndSavedWhenItCan) {
   dlg.startUp();
   const std::size_t before = told().size();

@@ -8,6 +8,8 @@
 #include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
 #include "corvane/beep.h"
+#include "corvane/logged_serial_port.h"
+#include "corvane/session_log.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane runs its one dialog modally and ends when it closes. The settings files and
@@ -24,7 +26,14 @@ int main(int argc, char* argv[]) {
   PellixBeep beep("libpellix.so");
   LockedHistoryFile history(workDir / "zm40demohistory");
   StderrStatusLine status("corvane");
-  CorvaneWindow window(port, clock, beep, history, status, workDir);
+  StatusFanOut fanOut;
+  fanOut.add(&status);
+  // ./corvane.log: every byte on the wire and what the status line says.
+  SessionLog log(workDir, SessionLog::steadySinceNow(), fanOut);
+  fanOut.add(&log.statusNotes());
+  LoggedSerialPort loggedPort(port, log);
+  CorvaneWindow window(loggedPort, clock, beep, history, fanOut, workDir, &log);
   window.exec();
+  log.flush();  // while every status line is still there
   return 0;
 }

@@ -23,9 +23,11 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
 
  public:
   // port, clock, beep, history and status must outlive the window. The settings files
-  // live in workDir.
+  // live in workDir. sessionLog (may be null) must outlive it too; port is then the
+  // LoggedSerialPort that fills it.
   CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
-                StatusLine& status, const std::filesystem::path& workDir);
+                StatusLine& status, const std::filesystem::path& workDir,
+                SessionLog* sessionLog = nullptr);
   ~CorvaneWindow() override;
 
   CCorvaneDlg& logic() { return *logic_; }

@@ -9,17 +9,21 @@
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
 #include "corvane/control_ids.h"
+#include "corvane/logged_serial_port.h"
+#include "corvane/session_log.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane's real window and logic in this process, on the real termios port and the
 // real clock, in a working directory: its start-up runs in the constructor against
 // whatever the directory's port links lead to, and its poll timer runs whenever the
-// test waits with waitUntil().
+// test waits with waitUntil(). The port is logged to ./corvane.log, as main() does.
 class CorvaneSession {
  public:
   explicit CorvaneSession(const std::filesystem::path& workDir)
-      : port_(workDir), history_(workDir / "zm40demohistory") {
-    window_ = std::make_unique<CorvaneWindow>(port_, clock_, beep_, history_, status_, workDir);
+      : port_(workDir), history_(workDir / "zm40demohistory"),
+        log_(workDir, SessionLog::steadySinceNow(), status_), logged_(port_, log_) {
+    window_ = std::make_unique<CorvaneWindow>(logged_, clock_, beep_, history_, status_, workDir,
+                                              &log_);
   }
 
   CorvaneWindow& window() { return *window_; }
@@ -46,5 +50,7 @@ class CorvaneSession {
   PellixBeep beep_{"libpellix-missing.so"};
   LockedHistoryFile history_;
   SilentStatusLine status_;
+  SessionLog log_;
+  LoggedSerialPort logged_;
   std::unique_ptr<CorvaneWindow> window_;
 };

@@ -1,7 +1,7 @@
 // Whether logging the session moves the wire timing of "load factory default": the
 // handler runs on a real pseudo-terminal with the real clock, once on the plain port
-// and once through LoggedSerialPort (flushed after the handler, as the dialog does),
-// in turns. The far end of the pty stamps each arrival; the gaps between arrivals are
+// and once through LoggedSerialPort with the log in the dialog's environment (as
+// corvane/main.cpp wires it: the click writes the log when it ends), in turns. The far end of the pty stamps each arrival; the gaps between arrivals are
 // the pauses the module sees, printed for both ways side by side.
 //
 //   ./build/session_log_timing [rounds]      (default 3 rounds, about 11 s each)
@@ -127,10 +127,9 @@ struct Stats {
   std::vector<std::vector<double>> overshootUs;  // per expected gap, every run
 };
 
-void runOnce(CCorvaneDlg& dlg, SessionLog* log, FarEnd& far, Stats& stats, const char* way) {
+void runOnce(CCorvaneDlg& dlg, FarEnd& far, Stats& stats, const char* way) {
   far.clear();
   dlg.onClicked(corvane_ids::kFactoryDefault);
-  if (log) log->flush();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the last bytes arrive
   std::vector<double> gaps = measuredGaps(far.arrivals());
   const std::vector<int> expected = expectedGaps();
@@ -211,7 +210,7 @@ int main(int argc, char** argv) {
   CCorvaneDlg plainDlg(
       CCorvaneDlg::Environment{real, clock, panel, timer, beep, history, quiet, workDir});
   CCorvaneDlg loggedDlg(
-      CCorvaneDlg::Environment{logged, clock, panel, timer, beep, history, quiet, workDir});
+      CCorvaneDlg::Environment{logged, clock, panel, timer, beep, history, quiet, workDir, &log});
 
   FarEnd far(master);
   Stats plain, withLog;
@@ -220,9 +219,9 @@ int main(int argc, char** argv) {
   for (int r = 0; r < rounds; ++r) {
     // In turns, each way first every other round, so a load on the machine that comes
     // and goes falls on both alike.
-    if (r % 2 == 0) runOnce(plainDlg, nullptr, far, plain, "plain");
-    runOnce(loggedDlg, &log, far, withLog, "logged");
-    if (r % 2 == 1) runOnce(plainDlg, nullptr, far, plain, "plain");
+    if (r % 2 == 0) runOnce(plainDlg, far, plain, "plain");
+    runOnce(loggedDlg, far, withLog, "logged");
+    if (r % 2 == 1) runOnce(plainDlg, far, plain, "plain");
   }
 
   const std::vector<int> expected = expectedGaps();

@@ -39,6 +39,12 @@ constexpr int kKissoffTime = 1039;
 constexpr int kTone1400 = 1040;
 constexpr int kFskF1 = 1041;
 
+// The eight alarm message edits, message 1 first.
+constexpr int kAlarmMessages[] = {kAlarmMessage1, kAlarmMessage2, kAlarmMessage3, kAlarmMessage4,
+                                  kAlarmMessage5, kAlarmMessage6, kAlarmMessage7, kAlarmMessage8};
+// The four reporting format buttons.
+constexpr int kFormatButtons[] = {kContactId, kFskF1, kPulse4x2, kFskF2};
+
 // The entry of a table of controls (each entry with an `id`) that belongs to control
 // id, or null when none does.
 template <class Entry, std::size_t N>

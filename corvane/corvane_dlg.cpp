@@ -1,5 +1,7 @@
 #include "corvane/corvane_dlg.h"
 
+#include <utility>
+
 #include "corvane/control_ids.h"
 
 using namespace corvane_ids;
@@ -72,13 +74,19 @@ void CCorvaneDlg::bindFields() {
   exchange_.bindSelection(kFskF1, fskF1Selected);
 }
 
-std::string& CCorvaneDlg::alarmMessage(int n) {
-  std::string* messages[] = {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4,
-                             &alarmMessage5, &alarmMessage6, &alarmMessage7, &alarmMessage8};
+const std::string& CCorvaneDlg::alarmMessage(int n) const {
+  const std::string* messages[] = {&alarmMessage1, &alarmMessage2, &alarmMessage3,
+                                   &alarmMessage4, &alarmMessage5, &alarmMessage6,
+                                   &alarmMessage7, &alarmMessage8};
   return *messages[(n >= 1 && n <= 8 ? n : 1) - 1];
 }
 
+std::string& CCorvaneDlg::alarmMessage(int n) {
+  return const_cast<std::string&>(std::as_const(*this).alarmMessage(n));
+}
+
 void CCorvaneDlg::onTextChanged(int id) {
+  EventScope event(*this);
   if (exchanging()) return;
   switch (id) {
     case kTelephoneNumber: onTelephoneNumberChanged(); break;
@@ -104,7 +112,9 @@ void CCorvaneDlg::onTextChanged(int id) {
 }
 
 void CCorvaneDlg::onClicked(int id) {
+  EventScope event(*this);
   if (exchanging()) return;
+  noteClick(id);
   switch (id) {
     case kTransmit: onTransmitClicked(); break;
     case kAbort: onAbortClicked(); break;
@@ -128,4 +138,7 @@ void CCorvaneDlg::onClicked(int id) {
   reportSequence(sequenceName(id));
 }
 
-bool CCorvaneDlg::onOk() { return storeControls(); }
+bool CCorvaneDlg::onOk() {
+  EventScope event(*this);
+  return storeControls();
+}

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
+#include "common/alarm_message.h"
 #include "common/clock.h"
 #include "common/control_panel.h"
 #include "common/data_exchange.h"
@@ -20,6 +22,8 @@
 #include "corvane/state/multiple_run_state.h"
 #include "corvane/state/received_display.h"
 #include "corvane/state/register_shadows.h"
+
+class SessionLog;
 
 // Corvane's main dialog without its window: the dialog's fields, the program-wide
 // state, and one method per event. The Qt view (corvane/view) owns the widgets,
@@ -41,6 +45,9 @@ class CCorvaneDlg {
     HistoryFile& history;  // "./zm40demohistory", created at start-up
     StatusLine& status;
     std::filesystem::path workDir;  // where the settings and message files live
+    // "./corvane.log" (corvane/session_log.h), or null for no session log. The port
+    // above is then the LoggedSerialPort over it. Written at the end of each event.
+    SessionLog* sessionLog = nullptr;
   };
 
   static constexpr int kPollPeriodMs = 100;
@@ -64,6 +71,10 @@ class CCorvaneDlg {
   // Enter in kbdata (1032) while terminal mode is on: queues a CR for the module
   // behind the keys still waiting there; the window stays open.
   void onKbdataEnter();
+
+  // What alarm message n (1 to 8) means in the selected reporting format, as the
+  // fields hold it: the tooltip and status line text of its edit.
+  AlarmExplanation explainAlarmMessage(int n) const;
 
   // --- data exchange ---------------------------------------------------------------
   void loadControls() { exchange_.load(); }   // fields to controls
@@ -159,7 +170,33 @@ class CCorvaneDlg {
   void retryFailedSaves();
 
   std::string& alarmMessage(int n);  // n = 1..8
+  const std::string& alarmMessage(int n) const;
   void bindFields();
+
+  // --- the session log (session_notes.cpp) ------------------------------------------
+  // Held by each event method: the outermost one to end writes out what the event
+  // recorded, so no write to the log ever falls inside a handler or a timed sequence
+  // (a tick run by a nested event loop inside a handler included).
+  class EventScope {
+   public:
+    explicit EventScope(CCorvaneDlg& dlg) : dlg_(dlg) { ++dlg_.eventDepth_; }
+    ~EventScope() {
+      if (--dlg_.eventDepth_ == 0) dlg_.flushSessionLog();
+    }
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+
+   private:
+    CCorvaneDlg& dlg_;
+  };
+  void flushSessionLog();
+  void noteStart();
+  // A click on a button that sends, with the format where it matters, and for a
+  // transmission the explanation of the message that goes out.
+  void noteClick(int id);
+  void noteAction(std::string_view what);
+  void noteAlarm(int n, std::string_view message);
+  void noteTimeout(std::string_view message);
 
   Environment env_;
   ModuleLink link_;
@@ -172,4 +209,5 @@ class CCorvaneDlg {
   // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").
   std::string portNameStored_;
   std::string portNameBeforeTyping_;
+  int eventDepth_ = 0;
 };

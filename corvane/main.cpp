@@ -8,6 +8,8 @@
 #include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
 #include "corvane/beep.h"
+#include "corvane/logged_serial_port.h"
+#include "corvane/session_log.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane runs its one dialog modally and ends when it closes. The settings files and
@@ -23,11 +25,16 @@ int main(int argc, char* argv[]) {
   SteadyClock clock;
   PellixBeep beep("libpellix.so");
   LockedHistoryFile history(workDir / "zm40demohistory");
-  // Every status message goes to stderr and to the window's own line.
+  // Every status message goes to stderr, to the window's own line and to ./corvane.log,
+  // which also keeps every byte on the wire.
   StderrStatusLine toStderr("corvane");
   StatusFanOut status;
   status.add(&toStderr);
-  CorvaneWindow window(port, clock, beep, history, status, workDir);
+  SessionLog log(workDir, SessionLog::steadySinceNow(), status);
+  status.add(&log.statusNotes());
+  LoggedSerialPort loggedPort(port, log);
+  CorvaneWindow window(loggedPort, clock, beep, history, status, workDir, &log);
   window.exec();
+  log.flush();  // while every status line is still there
   return 0;
 }

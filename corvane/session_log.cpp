@@ -29,7 +29,8 @@ void SessionLog::noteStart(const Start& start) {
                      (start.portName.empty() ? "(none)" : start.portName) + " " +
                      (start.device.empty() ? "(no device)" : start.device) + " ";
   text += start.baud > 0 ? std::to_string(start.baud) + " baud" : "not open";
-  record("start", std::move(text));
+  const std::int64_t ms = pending_.empty() ? sinceStartMs_() : pending_.front().ms;
+  pending_.insert(pending_.begin(), Event{ms, "start", std::move(text), ""});
 }
 
 void SessionLog::noteAction(std::string_view button, std::string_view format) {
@@ -41,10 +42,12 @@ void SessionLog::noteAction(std::string_view button, std::string_view format) {
   record("action", std::move(text));
 }
 
-void SessionLog::notePort(std::string_view message) { record("port", std::string(message)); }
-
 void SessionLog::noteTimeout(std::string_view message) {
   record("timeout", std::string(message));
+}
+
+void SessionLog::noteAlarm(int n, std::string_view summary) {
+  record("alarm", "message " + std::to_string(n) + ": " + std::string(summary));
 }
 
 void SessionLog::flush() {

@@ -16,6 +16,7 @@
 //
 //        0 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud
 //      412 ms  action transmit Contact-ID
+//      412 ms  alarm message 1: Contact-ID 1234: new event 130 Burglary, partition 01, ...
 //      412 ms  tx W3D01
 //     9900 ms  rx MESSAGE SUCCESS<CR><LF>
 //    50100 ms  timeout error: communication timeout
@@ -54,14 +55,23 @@ class SessionLog {
   void received(std::string_view bytes);
   void unsent(std::string_view bytes);
 
+  // The session's start, with the port and speed that start-up settled on. It goes
+  // ahead of the events not yet written (start-up's own bytes), at the time of the
+  // first of them, so a session's part of the file begins with it.
   void noteStart(const Start& start);
   // An operator's action that sends to the module: which button, in which format
   // (empty when the format does not matter).
   void noteAction(std::string_view button, std::string_view format = {});
-  // What the status line said about the port (opened, failed, lost, back).
-  void notePort(std::string_view message);
   // A communication time-out, in the words the display shows.
   void noteTimeout(std::string_view message);
+  // What a station would make of alarm message n (1 to 8) as it goes out: the one-line
+  // summary of its explanation (common/alarm_message.h).
+  void noteAlarm(int n, std::string_view summary);
+
+  // A status line that notes every message it is given as a "status" line: what the
+  // user was told about the port (opened, failed, lost, back) and the files. Added to
+  // the program's StatusFanOut; lives as long as the log.
+  StatusLine& statusNotes() { return statusNotes_; }
 
   // Writes every event recorded since the last flush; with none, touches nothing.
   void flush();
@@ -82,9 +92,19 @@ class SessionLog {
   };
   void record(const char* word, std::string text, const char* remark = "");
 
+  class StatusNotes : public StatusLine {
+   public:
+    explicit StatusNotes(SessionLog& log) : log_(log) {}
+    void show(const std::string& message) override { log_.record("status", message); }
+
+   private:
+    SessionLog& log_;
+  };
+
   RotatingLogFile file_;
   MsSource sinceStartMs_;
   StatusLine& status_;
+  StatusNotes statusNotes_{*this};
   std::vector<Event> pending_;
   std::string lostProblem_;  // why the events of failed flushes are missing
   std::size_t lostEvents_ = 0;

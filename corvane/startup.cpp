@@ -21,12 +21,14 @@ constexpr std::size_t kTimingChars = 10;
 }  // namespace
 
 void CCorvaneDlg::startUp() {
+  EventScope event(*this);
   // The view has created the controls; they show the constructor values first.
   loadControls();
   env_.beep.load();
   commportText = files_.readPortName();
   portNameStored_ = portNameBeforeTyping_ = commportText;
   testLinkAtStartUp();
+  noteStart();
   readModuleSettings();
   telephoneNumber = files_.readTelephoneNumber();
   for (int n = 1; n <= 8; ++n) alarmMessage(n) = files_.readAlarmMessage(n);

@@ -113,6 +113,7 @@ void CCorvaneDlg::multipleRunStep() {
     return;
   }
 
+  noteAlarm(run.runIndex, message);
   if (sPath) {
     int count = pulse4x2Selected == 0 ? alarm_frames::kPulse4x2Chars : alarm_frames::kMessageChars;
     sendNextOnSPath(link, display, transmittingText, message, count);

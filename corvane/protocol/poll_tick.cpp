@@ -21,6 +21,7 @@ constexpr const char* kTimeoutMessage = "error: communication timeout";
 }  // namespace
 
 void CCorvaneDlg::onTimer() {
+  EventScope event(*this);
   portWatch_.atTick();  // a lost device: one check whether it is back
   retryFailedSaves();
   sendTypedDialerTimeout();  // in both modes
@@ -48,6 +49,7 @@ void CCorvaneDlg::onTimer() {
 void CCorvaneDlg::sendTypedDialerTimeout() {
   if (flags.timeoutChanged != 1 || dialerTimeoutText.size() != 2) return;
   flags.timeoutChanged = 0;
+  noteAction("dialer time-out " + dialerTimeoutText);
   link_.sendByte(frames::kCr);
   display.show(register_map::kStoreDialerTimeout);
   link_.sendBytes(register_map::kStoreDialerTimeout);
@@ -81,6 +83,7 @@ void CCorvaneDlg::countTowardsTimeout() {
   if (!delivery.countTick()) return;
   env_.history.append(CorvaneFiles::timeoutRecord());
   display.show(kTimeoutMessage);
+  noteTimeout(kTimeoutMessage);
   loadControls();
 }
 

@@ -5,14 +5,16 @@
 #include <algorithm>
 
 #include "corvane/control_ids.h"
+#include "corvane/view/alarm_message_tips.h"
 #include "corvane/view/corvane_template.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
-                             StatusFanOut& status, const std::filesystem::path& workDir)
+                             StatusFanOut& status, const std::filesystem::path& workDir,
+                             SessionLog* sessionLog)
     : TemplateDialog(corvaneTemplate()), status_(status) {
   status_.add(&statusLine());
-  logic_ = std::make_unique<CCorvaneDlg>(
-      CCorvaneDlg::Environment{port, clock, *this, *this, beep, history, status, workDir});
+  logic_ = std::make_unique<CCorvaneDlg>(CCorvaneDlg::Environment{
+      port, clock, *this, *this, beep, history, status, workDir, sessionLog});
   CCorvaneDlg& dlg = *logic_;
   setHandlers(Handlers{
       [&dlg](int id) { dlg.onTextChanged(id); },
@@ -23,6 +25,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
   kbdataEnter = [&dlg] { dlg.onKbdataEnter(); };
   control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
+  new AlarmMessageTips(*this, dlg);  // owned by the window
   startPollTimer(CCorvaneDlg::kPollPeriodMs);
 }
 

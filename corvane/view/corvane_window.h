@@ -25,8 +25,11 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   // port, clock, beep, history and status must outlive the window. The settings files
   // live in workDir. The window adds its own status line to status before the start-up
   // runs, so it shows every message from the first, and removes it when it goes.
+  // sessionLog (may be null) must outlive it too; port is then the LoggedSerialPort
+  // that fills it.
   CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
-                StatusFanOut& status, const std::filesystem::path& workDir);
+                StatusFanOut& status, const std::filesystem::path& workDir,
+                SessionLog* sessionLog = nullptr);
   ~CorvaneWindow() override;
 
   CCorvaneDlg& logic() { return *logic_; }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/alarm_message.h"
 #include "common/log_line.h"
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
@@ -20,28 +21,68 @@
 
 namespace {
 
+using namespace corvane_ids;
 using Timed = std::vector<std::pair<std::int64_t, std::string>>;
 
-// A whole handler run through the logged port: the module sees the same writes with
-// the same pauses, and the log holds each of them at the time the module got it.
-TEST(SessionLogDialog, FactoryDefaultsAreLoggedWriteByWriteAndTimedAsBefore) {
+// A dialog whose port is logged, with the log in its environment as main() gives it.
+// Every write the module gets notes whether ./corvane.log existed at that moment.
+class SessionLogDialog : public ::testing::Test {
+ protected:
+  SessionLogDialog()
+      : bench(clock), fakePort(bench), log(dir.path(), [this] { return clock.nowMs(); }, status),
+        port(fakePort, log), dlg(environment()) {
+    bench.addDevice("COM1:", [this](std::string_view, int) {
+      writesWhileLogExisted += dir.exists("corvane.log");
+      return std::string();
+    });
+    port.open("COM1:", 9600);
+  }
+
+  CCorvaneDlg::Environment environment() {
+    CCorvaneDlg::Environment env = outside.env(port, clock, panel);
+    env.sessionLog = &log;
+    return env;
+  }
+
+  std::vector<LogLine> logLines() {
+    std::vector<LogLine> lines;
+    std::istringstream text(dir.read("corvane.log"));
+    for (std::string line; std::getline(text, line);) {
+      std::optional<LogLine> parsed = parseLogLine(line);
+      EXPECT_TRUE(parsed) << line;
+      if (parsed) lines.push_back(*parsed);
+    }
+    return lines;
+  }
+  // The lines that are not bytes on the wire, as "kind text".
+  std::vector<std::string> notes() {
+    std::vector<std::string> out;
+    for (const LogLine& l : logLines())
+      if (l.kind != "tx" && l.kind != "rx") out.push_back(l.kind + " " + l.text);
+    return out;
+  }
+
   TempDir dir;
   VirtualClock clock;
-  FakeSerialBench bench(clock);
-  FakeSerialPort fakePort(bench);
+  FakeSerialBench bench;
+  FakeSerialPort fakePort;
   RecordingStatusLine status;
-  SessionLog log(dir.path(), [&clock] { return clock.nowMs(); }, status);
-  LoggedSerialPort port(fakePort, log);
+  SessionLog log;
+  LoggedSerialPort port;
   FakeControlPanel panel;
-  CorvaneOutside outside(dir.path());
-  CCorvaneDlg dlg(outside.env(port, clock, panel));
-  bench.addDevice("COM1:");
-  ASSERT_TRUE(port.open("COM1:", 9600));
-  clock.advance(1000);
+  CorvaneOutside outside{dir.path()};
+  CCorvaneDlg dlg;
+  int writesWhileLogExisted = 0;
+};
 
-  operator_actions::click(panel, dlg, corvane_ids::kFactoryDefault);
-  EXPECT_FALSE(dir.exists("corvane.log"));  // nothing written inside the sequence
-  log.flush();
+// A whole handler run through the logged port: the module sees the same writes with
+// the same pauses, the log holds each of them at the time the module got it, and it
+// is written once the click has ended, never while the sequence runs.
+TEST_F(SessionLogDialog, FactoryDefaultsAreLoggedWriteByWriteAfterTheClick) {
+  clock.advance(1000);
+  bench.clearEvents();
+  operator_actions::click(panel, dlg, kFactoryDefault);
+  EXPECT_EQ(writesWhileLogExisted, 0);
 
   std::vector<int> pauses{20, 5000};
   pauses.insert(pauses.end(), 16, 20);
@@ -51,18 +92,65 @@ TEST(SessionLogDialog, FactoryDefaultsAreLoggedWriteByWriteAndTimedAsBefore) {
   Timed wire;
   for (const FakeSerialBench::Event& e : bench.events())
     if (e.kind == FakeSerialBench::Event::kWrite) wire.emplace_back(e.atMs, escapeBytes(e.bytes));
+  std::vector<LogLine> lines = logLines();
+  ASSERT_EQ(lines.size(), 27u);
+  EXPECT_EQ(lines[0].kind + " " + lines[0].text, "action load factory default");
+  EXPECT_EQ(lines[0].ms, 1000);
   Timed logged;
-  std::istringstream lines(dir.read("corvane.log"));
-  for (std::string line; std::getline(lines, line);) {
-    std::optional<LogLine> parsed = parseLogLine(line);
-    ASSERT_TRUE(parsed) << line;
-    EXPECT_EQ(parsed->kind, "tx") << line;
-    logged.emplace_back(parsed->ms, parsed->text);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].kind, "tx");
+    logged.emplace_back(lines[i].ms, lines[i].text);
   }
   EXPECT_EQ(logged, wire);
-  ASSERT_EQ(logged.size(), 26u);
   EXPECT_EQ(logged[1], (std::pair<std::int64_t, std::string>{1000, "W8755"}));
   EXPECT_EQ(logged[4], (std::pair<std::int64_t, std::string>{6020, "<CR>"}));
+}
+
+TEST_F(SessionLogDialog, ATransmissionNotesItsFormatAndWhatTheMessageMeans) {
+  dlg.protocolCode = '2';
+  dlg.pulse4x2Selected = 0;
+  dlg.alarmMessage1 = "1234A1";
+  operator_actions::click(panel, dlg, kTransmit);
+  EXPECT_EQ(writesWhileLogExisted, 0);
+  const std::string summary = explainAlarmMessage('2', "1234A1").summary;
+  EXPECT_NE(summary.find("not pulse digits"), std::string::npos) << summary;
+  EXPECT_EQ(notes(), (std::vector<std::string>{"action transmit Pulse 4X2",
+                                               "alarm message 1: " + summary}));
+  // The notes come before the bytes they explain.
+  EXPECT_EQ(logLines().at(2).text, "<CR>");
+
+  // Clicks that send nothing leave nothing; the time-out is noted when it is shown.
+  operator_actions::click(panel, dlg, kHexToAscii);
+  operator_actions::tick(dlg, 501);
+  EXPECT_EQ(notes().back(), "timeout error: communication timeout");
+  EXPECT_EQ(notes().size(), 3u);
+  EXPECT_TRUE(status.messages.empty());
+}
+
+// A tick that a nested event loop runs inside a handler (a message box, a beep that
+// waits) is not the end of an event: the log waits for the handler.
+TEST_F(SessionLogDialog, ATickInsideAHandlerDoesNotWriteTheLog) {
+  bool existedAtBeep = true;
+  outside.beep.onBeep = [&] {
+    dlg.onTimer();
+    existedAtBeep = dir.exists("corvane.log");
+  };
+  operator_actions::click(panel, dlg, kAbort);
+  EXPECT_FALSE(existedAtBeep);
+  EXPECT_EQ(notes(), std::vector<std::string>{"action abort"});
+}
+
+// Start-up notes the session first, with the speed the link test settled on.
+TEST_F(SessionLogDialog, StartUpBeginsTheLogWithTheSession) {
+  dir.write("commport", "COM1:");
+  dlg.startUp();
+  std::vector<LogLine> lines = logLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0].kind, "start");
+  EXPECT_NE(lines[0].text.find(" port COM1: "), std::string::npos) << lines[0].text;
+  EXPECT_NE(lines[0].text.find(" 115200 baud"), std::string::npos) << lines[0].text;
+  EXPECT_EQ(lines[1].kind, "tx");
+  EXPECT_EQ(lines[0].ms, lines[1].ms);
 }
 
 }  // namespace

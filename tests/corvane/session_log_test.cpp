@@ -75,22 +75,30 @@ TEST_F(SessionLogTest, AWriteOnAClosedPortIsNotRecordedAsSent) {
 
 TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
   SessionLog log(dir.path(), virtualTime(), status);
+  clock.advance(3);
+  log.sent("R80");  // start-up's bytes come before the start is known
+  clock.advance(300);
   log.noteStart({"2026-12-08 09:14:03", "V4.9", "COM1:", "/dev/ttyUSB0", 9600});
   clock.advance(5);
   log.noteAction("load factory default");
   log.noteAction("transmit", "Contact-ID");
-  log.notePort("COM1: (/dev/ttyUSB0) went away");
+  log.noteAlarm(1, "Contact-ID 1234: new event 130 Burglary");
+  log.statusNotes().show("COM1: (/dev/ttyUSB0) went away");
   clock.advance(50100);
   log.noteTimeout("error: communication timeout");
+  log.flush();
   log.noteStart({"2026-12-08 09:20:00", "V4.9", "COM7:\r\n", "", 0});
   log.flush();
   EXPECT_EQ(dir.read("corvane.log"),
-            "       0 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud\n"
-            "       5 ms  action load factory default\n"
-            "       5 ms  action transmit Contact-ID\n"
-            "       5 ms  port COM1: (/dev/ttyUSB0) went away\n"
-            "   50105 ms  timeout error: communication timeout\n"
-            "   50105 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7:<CR><LF> (no device) not open\n");
+            "       3 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud\n"
+            "       3 ms  tx R80\n"
+            "     308 ms  action load factory default\n"
+            "     308 ms  action transmit Contact-ID\n"
+            "     308 ms  alarm message 1: Contact-ID 1234: new event 130 Burglary\n"
+            "     308 ms  status COM1: (/dev/ttyUSB0) went away\n"
+            "   50408 ms  timeout error: communication timeout\n"
+            "   50408 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7:<CR><LF> (no device) not open\n");
+  EXPECT_TRUE(status.messages.empty());
 }
 
 TEST_F(SessionLogTest, AnotherSessionAppendsAndFlushWithoutEventsTouchesNothing) {

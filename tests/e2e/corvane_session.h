@@ -11,19 +11,24 @@
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
 #include "corvane/control_ids.h"
+#include "corvane/logged_serial_port.h"
+#include "corvane/session_log.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane's real window and logic in this process, on the real termios port and the
 // real clock, in a working directory: its start-up runs in the constructor against
 // whatever the directory's port links lead to, and its poll timer runs whenever the
 // test waits with waitUntil(). Its status messages go to the window's line and, as
-// main.cpp sends them to stderr, to a stream the test reads back with stderrText().
+// main.cpp sends them to stderr, to a stream the test reads back with stderrText(). The
+// port is logged to ./corvane.log, as main() does.
 class CorvaneSession {
  public:
   explicit CorvaneSession(const std::filesystem::path& workDir)
-      : port_(workDir), history_(workDir / "zm40demohistory") {
+      : port_(workDir), history_(workDir / "zm40demohistory"),
+        log_(workDir, SessionLog::steadySinceNow(), status_), logged_(port_, log_) {
     status_.add(&stderr_);
-    window_ = std::make_unique<CorvaneWindow>(port_, clock_, beep_, history_, status_, workDir);
+    window_ = std::make_unique<CorvaneWindow>(logged_, clock_, beep_, history_, status_, workDir,
+                                              &log_);
   }
 
   ~CorvaneSession() {
@@ -76,5 +81,7 @@ class CorvaneSession {
   std::FILE* stderrStream_ = std::tmpfile();
   StderrStatusLine stderr_{"corvane", stderrStream_ != nullptr ? stderrStream_ : stderr};
   StatusFanOut status_;
+  SessionLog log_;
+  LoggedSerialPort logged_;
   std::unique_ptr<CorvaneWindow> window_;
 };

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/alarm_message.h"
+#include "common/log_line.h"
+#include "e2e/corvane_session.h"
+#include "e2e/sim_process.h"
+#include "fakes/temp_dir.h"
+
+// What an installer shows after a bench session: Corvane's ./corvane.log against the
+// simulator's protocol log of the same session, and what a station understood.
+
+namespace {
+
+using namespace corvane_ids;
+
+constexpr const char* kIncomplete = "  # incomplete";
+// Both programs stamp whole milliseconds and the simulator hears a write a little
+// after Corvane makes it: nine frames in ten agree within kAgreeMs, and none is off
+// by more than a busy machine can delay one process's wake-up.
+constexpr std::int64_t kAgreeMs = 5;
+constexpr std::int64_t kLoadedMachineMs = 30;
+
+class CorvaneSessionLog : public ::testing::Test {
+ protected:
+  CorvaneSessionLog() {
+    dir.write("commport", "COM1:");
+    dir.write("telephonenumber", "5551234");
+    dir.write("protocol2", "0");
+    dir.write("alarmmessage", "123418113101015");
+    dir.write("alarmmessage2", "123418313101015");
+    dir.write("alarmmessage3", "123418160201003");
+    dir.write("alarmmessage4", "X");
+    dir.write("displaymessage", "");
+  }
+
+  std::vector<LogLine> corvaneLog() const {
+    std::vector<LogLine> lines;
+    std::istringstream text(dir.read("corvane.log"));
+    for (std::string line; std::getline(text, line);) {
+      std::optional<LogLine> parsed = parseLogLine(line);
+      EXPECT_TRUE(parsed) << line;
+      if (parsed) lines.push_back(*parsed);
+    }
+    return lines;
+  }
+  std::vector<std::string> texts(const std::vector<LogLine>& log, const std::string& kind) const {
+    std::vector<std::string> out;
+    for (const LogLine& line : log)
+      if (line.kind == kind) out.push_back(line.text);
+    return out;
+  }
+
+  // Corvane's tx lines carry exactly the bytes of the simulator's rx frames, in order,
+  // every frame ends with one of Corvane's writes, and the time each frame was
+  // complete agrees with the time of that write (the logs count from their own
+  // starts: aligned on the median difference).
+  void expectTxIsWhatTheSimulatorHeard() {
+    std::vector<LogLine> tx;
+    for (const LogLine& line : corvaneLog())
+      if (line.kind == "tx") tx.push_back(line);
+    std::vector<LogLine> rx;
+    for (const zmsim::LogLine& line : sim.log())
+      if (line.kind == "rx") rx.push_back(line);
+    ASSERT_FALSE(rx.empty());
+
+    std::string sent, heard;
+    for (const LogLine& line : tx) sent += line.text;
+    for (const LogLine& line : rx) heard += line.text.substr(0, line.text.find(kIncomplete));
+    ASSERT_EQ(sent, heard);
+
+    // What the simulator heard before it noticed the port open waited in the pty, and
+    // is stamped with the moment it noticed.
+    std::int64_t peerOpenedMs = -1;
+    for (const zmsim::LogLine& line : sim.log())
+      if (line.kind == "peer" && peerOpenedMs < 0) peerOpenedMs = line.ms;
+
+    std::vector<std::int64_t> apart;  // per timed frame: simulator time - Corvane time
+    std::vector<std::string> timedFrames;
+    std::size_t write = 0, usedOfWrite = 0;
+    for (const LogLine& frame : rx) {
+      const std::size_t cut = frame.text.find(kIncomplete);
+      std::size_t left = frame.text.substr(0, cut).size();
+      // Walk Corvane's writes to the one holding the frame's last byte.
+      while (left > 0) {
+        std::size_t take = std::min(left, tx[write].text.size() - usedOfWrite);
+        left -= take;
+        usedOfWrite += take;
+        if (left > 0) {
+          ++write;
+          usedOfWrite = 0;
+        }
+      }
+      EXPECT_EQ(usedOfWrite, tx[write].text.size()) << "frame " << frame.text << " ends inside a write";
+      // A frame left incomplete is logged when the simulator gives up waiting.
+      if (cut == std::string::npos && frame.ms != peerOpenedMs) {
+        apart.push_back(frame.ms - tx[write].ms);
+        timedFrames.push_back(frame.text);
+      }
+      ++write;
+      usedOfWrite = 0;
+    }
+    ASSERT_GT(apart.size(), rx.size() / 2);
+    std::vector<std::int64_t> sorted = apart;
+    std::sort(sorted.begin(), sorted.end());
+    const std::int64_t offset = sorted[sorted.size() / 2];  // the logs' starts apart
+    std::size_t agreeing = 0;
+    for (std::size_t f = 0; f < apart.size(); ++f) {
+      agreeing += std::llabs(apart[f] - offset) <= kAgreeMs;
+      EXPECT_LE(std::llabs(apart[f] - offset), kLoadedMachineMs) << "frame " << f << ": " << timedFrames[f];
+    }
+    EXPECT_GE(10 * agreeing, 9 * apart.size()) << agreeing << " of " << apart.size();
+  }
+
+  // Corvane's note of each alarm it sent, and what the simulated station understood
+  // of it, say the same.
+  void expectStationUnderstoodWhatWasNoted(const std::vector<std::string>& messages) {
+    std::vector<std::string> noted = texts(corvaneLog(), "alarm");
+    std::vector<std::string> understood;
+    for (const zmsim::LogLine& line : sim.log())
+      if (line.kind == "station") understood.push_back(line.text);
+    ASSERT_EQ(noted.size(), messages.size());
+    ASSERT_EQ(understood.size(), messages.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      const std::string summary = explainAlarmMessage('0', messages[i]).summary;
+      EXPECT_EQ(noted[i], "message " + std::to_string(i + 1) + ": " + summary);
+      EXPECT_EQ(understood[i], summary);
+    }
+  }
+
+  TempDir dir;
+  SimProcess sim{dir.path(), "COM1", {"--call-ms", "1500"}};
+};
+
+TEST_F(CorvaneSessionLog, ATransmissionIsLoggedAsTheSimulatorHeardIt) {
+  ASSERT_TRUE(sim.ready());
+  {
+    CorvaneSession corvane(dir.path());
+    corvane.click(kTransmit);
+    ASSERT_TRUE(waitUntil([&] { return !dir.read("displaymessage").empty(); }, 20000));
+    // The tick that saw the report has ended: its bytes are in the log.
+    ASSERT_TRUE(waitUntil([&] { return dir.read("corvane.log").find("MESSAGE SUCCESS") != std::string::npos; }, 2000));
+  }
+  std::vector<LogLine> log = corvaneLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[0].kind, "start");
+  EXPECT_NE(log[0].text.find(" port COM1: /dev/pts/"), std::string::npos) << log[0].text;
+  EXPECT_NE(log[0].text.find(" 9600 baud"), std::string::npos) << log[0].text;
+  EXPECT_EQ(texts(log, "action"), std::vector<std::string>{"transmit Contact-ID"});
+  expectTxIsWhatTheSimulatorHeard();
+  expectStationUnderstoodWhatWasNoted({"123418113101015"});
+
+  // What the module said came in too, in the order it said it.
+  std::string received;
+  for (const std::string& text : texts(log, "rx")) received += text;
+  std::string said;
+  for (const zmsim::LogLine& line : sim.log())
+    if (line.kind == "tx") said += line.text;
+  EXPECT_NE(said.find(received.substr(received.find("DIALING"))), std::string::npos);
+  EXPECT_NE(received.find("MESSAGE SUCCESS<CR><LF>"), std::string::npos) << received;
+}
+
+TEST_F(CorvaneSessionLog, AMultipleRunIsLoggedMessageByMessage) {
+  ASSERT_TRUE(sim.ready());
+  {
+    CorvaneSession corvane(dir.path());
+    corvane.click(kMultipleRun);
+    ASSERT_TRUE(waitUntil([&] { return !sim.frames().empty() && sim.frames().back() == "A"; }, 40000))
+        << sim.joined("tx");
+    ASSERT_TRUE(waitUntil([&] { return dir.read("corvane.log").find("tx A\n") != std::string::npos; }, 2000));
+  }
+  EXPECT_EQ(texts(corvaneLog(), "action"), std::vector<std::string>{"multiple run Contact-ID"});
+  expectTxIsWhatTheSimulatorHeard();
+  expectStationUnderstoodWhatWasNoted({"123418113101015", "123418313101015", "123418160201003"});
+}
+
+}  // namespace
+

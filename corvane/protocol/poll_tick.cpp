@@ -37,6 +37,7 @@ void CCorvaneDlg::onTimer() {
   }
   saveChangedPortName();
   display.breakLongRun();
+  if (terminalSelected != 0) display.capNormalText();
   loadControls();
 }
 
@@ -77,7 +78,7 @@ void CCorvaneDlg::terminalModeTick() {
 void CCorvaneDlg::countTowardsTimeout() {
   if (!delivery.countTick()) return;
   env_.history.append(CorvaneFiles::timeoutRecord());
-  display.show(kTimeoutMessage);
+  display.showNotice(kTimeoutMessage);
   loadControls();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <time.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
@@ -26,7 +29,11 @@ class SoakRig {
   static constexpr std::int64_t kTicksPerDay = 24 * 60 * 60 * 10;
 
   explicit SoakRig(Line line, bool terminalMode = false)
-      : line_(line), bench_(clock_), port_(bench_), dlg_(outside_.env(port_, clock_, panel_)) {
+      : line_(line),
+        terminalMode_(terminalMode),
+        bench_(clock_),
+        port_(bench_),
+        dlg_(outside_.env(port_, clock_, panel_)) {
     bench_.addDevice(kModule);
     port_.open(kModule, 9600);
     outside_.history.create();
@@ -37,11 +44,21 @@ class SoakRig {
   void tick() {
     bench_.replyWith(kModule, bytesForTick());
     clock_.advance(100);
-    dlg_.onTimer();
+    if (timed_) {
+      const double start = threadCpuUs();
+      dlg_.onTimer();
+      tickCpuUs_ += threadCpuUs() - start;
+    } else {
+      dlg_.onTimer();
+    }
     const ReceivedDisplay& display = dlg_.display;
     maxChars_ = std::max(maxChars_, display.receivedText.size());
     maxLines_ = std::max(maxLines_, display.lineCount);
     minLines_ = std::min(minLines_, display.lineCount);
+    if (!terminalMode_) {
+      const auto ends = std::count(display.receivedText.begin(), display.receivedText.end(), '\n');
+      maxDrift_ = std::max<std::int64_t>(maxDrift_, display.lineCount - ends);
+    }
     // The bench keeps a record of every read and pause; a day of them is not needed.
     if (++ticks_ % 10000 == 0) {
       bench_.clearEvents();
@@ -61,11 +78,23 @@ class SoakRig {
   std::size_t maxChars() const { return maxChars_; }
   int maxLines() const { return maxLines_; }
   int minLines() const { return minLines_; }
+  // Normal mode: the most the line count ever stood above the line ends of the text.
+  std::int64_t maxDrift() const { return maxDrift_; }
   std::int64_t ticks() const { return ticks_; }
+  // Whether tick() measures the CPU time of the tick (two system calls a tick).
+  void timeTicks(bool on) { timed_ = on; }
+  // CPU time spent in the tick itself since the last call, in microseconds.
+  double takeTickCpuUs() { return std::exchange(tickCpuUs_, 0.0); }
   std::string history() const { return dir_.read("zm40demohistory"); }
 
  private:
   static constexpr const char* kModule = "COM1:";
+
+  static double threadCpuUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
+  }
 
   std::string bytesForTick() const {
     switch (line_) {
@@ -85,6 +114,7 @@ class SoakRig {
   }
 
   Line line_;
+  bool terminalMode_;
   TempDir dir_;
   VirtualClock clock_;
   FakeSerialBench bench_;
@@ -96,4 +126,7 @@ class SoakRig {
   std::size_t maxChars_ = 0;
   int maxLines_ = 0;
   int minLines_ = 0;
+  std::int64_t maxDrift_ = 0;
+  double tickCpuUs_ = 0;
+  bool timed_ = false;
 };

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/command_line.h"
+#include "common/qt/quit_on_signals.h"
 #include "common/history_file.h"
 #include "common/steady_clock.h"
 #include "common/stderr_status_line.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
   LockedHistoryFile history(workDir / "zm40demohistory");
   StderrStatusLine status("corvane");
   CorvaneWindow window(port, clock, beep, history, status, workDir);
+  quitOnSignals(window);
   window.exec();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/command_line.h"
+#include "common/qt/quit_on_signals.h"
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
 #include "halvard/view/halvard_window.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   TermiosSerialPort secondPort(workDir);
   SteadyClock clock;
   HalvardWindow window(mainPort, secondPort, clock, workDir);
+  quitOnSignals(window);
   window.exec();
   return 0;
 }

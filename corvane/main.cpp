@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/command_line.h"
+#include "common/qt/quit_on_signals.h"
 #include "common/history_file.h"
 #include "common/steady_clock.h"
 #include "common/stderr_status_line.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
   status.add(&log.statusNotes());
   LoggedSerialPort loggedPort(port, log);
   CorvaneWindow window(loggedPort, clock, beep, history, status, workDir, &log);
+  quitOnSignals(window);
   window.exec();
   log.flush();  // while every status line is still there
   return 0;

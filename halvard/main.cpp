@@ -4,6 +4,7 @@
 
 #include "common/command_line.h"
 #include "common/status_line.h"
+#include "common/qt/quit_on_signals.h"
 #include "common/steady_clock.h"
 #include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
   StatusFanOut status;
   status.add(&stderrLine);
   HalvardWindow window(mainPort, secondPort, clock, status, workDir);
+  quitOnSignals(window);
   window.exec();
   return 0;
 }

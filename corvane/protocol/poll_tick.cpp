@@ -40,6 +40,7 @@ void CCorvaneDlg::onTimer() {
   }
   saveChangedPortName();
   display.breakLongRun();
+  if (terminalSelected != 0) display.capNormalText();
   loadControls();
   reportSequence({});
 }
@@ -82,7 +83,7 @@ void CCorvaneDlg::terminalModeTick() {
 void CCorvaneDlg::countTowardsTimeout() {
   if (!delivery.countTick()) return;
   env_.history.append(CorvaneFiles::timeoutRecord());
-  display.show(kTimeoutMessage);
+  display.showNotice(kTimeoutMessage);
   noteTimeout(kTimeoutMessage);
   loadControls();
 }

@@ -1,5 +1,8 @@
 #include "corvane/state/received_display.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 // Room for the CR LF that the end of the same tick may add after a long run of
@@ -19,13 +22,13 @@ void ReceivedDisplay::showReceived(std::string_view bytes) {
       if (++columnCount >= kWrapColumns) {
         receivedText += "\r\n";
         columnCount = 0;
-        ++lineCount;
+        countLine();
       }
     }
     if (c == '\r') {
       columnCount = 0;
       receivedText += '\n';
-      ++lineCount;
+      countLine();
     }
   }
 }
@@ -37,14 +40,35 @@ bool ReceivedDisplay::trimOldestLine() {
   std::string rest;
   if (lineEnd != std::string_view::npos) rest = receivedText.substr(lineEnd + 1);
   receivedText = rest.size() < kTrimWindowChars ? rest : std::string();
-  --lineCount;
+  recountLines();
   return true;
+}
+
+void ReceivedDisplay::showNotice(std::string_view text) {
+  receivedText += text;
+  countLine();
 }
 
 void ReceivedDisplay::breakLongRun() {
   if (charsSinceBreak <= kForcedBreakChars) return;
   receivedText += "\r\n";
+  countLine();
   charsSinceBreak = 0;
+}
+
+void ReceivedDisplay::capNormalText() {
+  if (receivedText.size() <= kNormalMaxChars) return;
+  keepAtMost(kNormalMaxChars);
+  recountLines();
+}
+
+void ReceivedDisplay::countLine() {
+  if (lineCount < INT_MAX) ++lineCount;
+}
+
+void ReceivedDisplay::recountLines() {
+  const auto ends = std::count(receivedText.begin(), receivedText.end(), '\n');
+  lineCount = static_cast<int>(std::min<std::ptrdiff_t>(ends, INT_MAX));
 }
 
 void ReceivedDisplay::showRaw(std::string_view bytes) {
@@ -52,8 +76,9 @@ void ReceivedDisplay::showRaw(std::string_view bytes) {
   receivedText += bytes;
 }
 
-void ReceivedDisplay::capTerminalText() {
-  const std::size_t keep = kTerminalMaxChars - kForcedBreakBytes;
+void ReceivedDisplay::capTerminalText() { keepAtMost(kTerminalMaxChars - kForcedBreakBytes); }
+
+void ReceivedDisplay::keepAtMost(std::size_t keep) {
   std::string& text = receivedText;
   if (text.size() <= keep) return;
   std::size_t cut = text.size() - keep;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 #include "corvane/state/delivery_watch.h"
@@ -26,6 +28,85 @@ TEST(ReceivedDisplay, WrapCountsEveryShownCharacterButNotTheModulesLf) {
   display.showReceived(std::string(24, 'a') + "\n" + "bc");
   EXPECT_EQ(display.receivedText, std::string(24, 'a') + "b\r\nc");
   EXPECT_EQ(std::tuple(display.lineCount, display.columnCount), std::tuple(1, 1));
+}
+
+long lineEnds(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
+
+// The CR LF of a forced break is a line of the display: a stream of LF bytes, which
+// shows nothing but those breaks, settles at 30 lines like any other text.
+TEST(ReceivedDisplay, ForcedBreakIsALineSoNoiseOfLfIsTrimmed) {
+  ReceivedDisplay display;
+  for (int tick = 0; tick < 1000; ++tick) {
+    display.countReceived(30);
+    display.showReceived(std::string(60, '\n'));
+    display.trimOldestLine();
+    display.breakLongRun();
+    ASSERT_LE(display.lineCount, 31);
+  }
+  EXPECT_EQ(display.receivedText.size(), 2u * display.lineCount);
+}
+
+// After a trim the count is what the text holds: a burst of CRs that the trim empties
+// in one go leaves no count behind to eat the lines that come next.
+TEST(ReceivedDisplay, TrimLeavesTheCountAtTheLinesTheTextHolds) {
+  ReceivedDisplay display;
+  display.showReceived(std::string(40, '\r'));
+  EXPECT_TRUE(display.trimOldestLine());
+  EXPECT_EQ(display.lineCount, 39);
+  EXPECT_EQ(lineEnds(display.receivedText), 39);
+
+  display.showReceived(std::string(600, '\r'));
+  EXPECT_TRUE(display.trimOldestLine());  // what is left is 1000 characters or more
+  EXPECT_EQ(display.receivedText, "");
+  EXPECT_EQ(display.lineCount, 0);
+  display.showReceived("MESSAGE SUCCESS\r");
+  EXPECT_FALSE(display.trimOldestLine());
+  EXPECT_EQ(display.receivedText, "MESSAGE SUCCESS\r\n");
+}
+
+// The time-out notice keeps its look, glued to what follows, and counts as a line,
+// so that a day of them without a module is trimmed like lines are.
+TEST(ReceivedDisplay, TimeoutNoticeCountsAsALine) {
+  ReceivedDisplay display;
+  display.showNotice("error: communication timeout");
+  display.showReceived("OK\r\n");
+  EXPECT_EQ(display.receivedText, "error: communication timeoutOK\r\n");
+  EXPECT_EQ(display.lineCount, 2);
+
+  display = ReceivedDisplay{};
+  for (int i = 0; i < 30; ++i) display.showNotice("error: communication timeout");
+  EXPECT_FALSE(display.trimOldestLine());
+  display.showNotice("error: communication timeout");
+  EXPECT_TRUE(display.trimOldestLine());  // no line end within 1000 characters
+  EXPECT_EQ(std::tuple(display.receivedText, display.lineCount), std::tuple("", 0));
+}
+
+// Texts the handlers show count no lines; the normal display is kept within its bytes
+// all the same, from a line start, with the count of what is left.
+TEST(ReceivedDisplay, NormalTextIsKeptWithinItsBytesFromALineStart) {
+  ReceivedDisplay display;
+  for (int i = 0; i < 800; ++i) display.show("W" + std::to_string(1000 + i) + "\r\n");
+  display.capNormalText();
+  EXPECT_LE(display.receivedText.size(), ReceivedDisplay::kNormalMaxChars);
+  EXPECT_EQ(display.receivedText.substr(0, 1), "W");
+  EXPECT_EQ(display.receivedText.substr(display.receivedText.size() - 7), "W1799\r\n");
+  EXPECT_EQ(display.lineCount, lineEnds(display.receivedText));
+
+  const std::string small = "R80\r\nOK\r\n";
+  display = ReceivedDisplay{};
+  display.show(small);
+  display.capNormalText();
+  EXPECT_EQ(std::tuple(display.receivedText, display.lineCount), std::tuple(small, 0));
+}
+
+TEST(ReceivedDisplay, LineCountStopsAtItsLargestValue) {
+  ReceivedDisplay display;
+  display.lineCount = INT_MAX;
+  display.charsSinceBreak = 141;
+  display.breakLongRun();
+  display.showReceived("\r");
+  display.showNotice("x");
+  EXPECT_EQ(display.lineCount, INT_MAX);
 }
 
 TEST(DeliveryWatch, ReportIsFoundOnlyAheadOfAZeroByte) {

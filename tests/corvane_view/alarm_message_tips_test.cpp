@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextDocument>
+#include <memory>
+#include <string>
+
+#include "common/qt/status_bar_line.h"
+#include "corvane/control_ids.h"
+#include "corvane/view/corvane_window.h"
+#include "fakes/fake_serial_port.h"
+#include "fakes/recording_status_line.h"
+#include "fakes/temp_dir.h"
+#include "fakes/virtual_clock.h"
+
+namespace {
+
+using namespace corvane_ids;
+
+// The window with Contact-ID messages on file, as an installer opens it on the bench.
+class AlarmMessageTipsTest : public ::testing::Test {
+ protected:
+  AlarmMessageTipsTest() : bench(clock), port(bench) {
+    dir.write("protocol2", "0");
+    dir.write("alarmmessage", "123418113101015");
+    dir.write("alarmmessage3", "12341811310101");
+    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
+    window->pollTimer().stop();
+  }
+
+  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(window->control(id)); }
+  // The tooltip as the operator reads it.
+  std::string tip(int id) {
+    QTextDocument shown;
+    shown.setHtml(edit(id)->toolTip());
+    return shown.toPlainText().toStdString() + "\n";
+  }
+  std::string statusShown() { return window->statusBar().message().toStdString(); }
+  void focus(int id, QEvent::Type type) {
+    QFocusEvent event(type, Qt::TabFocusReason);
+    QApplication::sendEvent(edit(id), &event);
+  }
+
+  TempDir dir;
+  VirtualClock clock;
+  FakeSerialBench bench;
+  FakeSerialPort port;
+  PellixBeep beep{"libpellix-missing.so"};
+  LockedHistoryFile history{dir / "zm40demohistory"};
+  RecordingStatusLine status;
+  std::unique_ptr<CorvaneWindow> window;
+};
+
+TEST_F(AlarmMessageTipsTest, AContactIdMessageExplainsItselfWhileTheOperatorWorksOnIt) {
+  // The tooltip reads the message field by field, a line each.
+  const std::string first = tip(kAlarmMessage1);
+  for (const char* line : {"Contact-ID 123418113101015 + checksum 8", "account 1234",
+                           "event qualifier 1: new event",
+                           "event 131: Perimeter burglary (Burglary)", "zone 015",
+                           "checksum digit 8, appended by the module"}) {
+    EXPECT_NE(first.find(std::string(line) + "\n"), std::string::npos) << line << " in " << first;
+  }
+  EXPECT_NE(tip(kAlarmMessage3).find("only 14"), std::string::npos) << tip(kAlarmMessage3);
+
+  window->statusLine().show("COM1: opened /dev/ttyUSB0 at 9600 baud");
+  focus(kAlarmMessage1, QEvent::FocusIn);
+  EXPECT_EQ(statusShown(),
+            "Contact-ID 1234: new event 131 Perimeter burglary, partition 01, zone 015, checksum 8");
+
+  // A sixteenth character: both say at once that it will not be sent.
+  QTest::keyClick(edit(kAlarmMessage1), Qt::Key_End);
+  QTest::keyClicks(edit(kAlarmMessage1), "7");
+  EXPECT_NE(statusShown().find("checksum 8: Contact-ID sends 15 characters"), std::string::npos)
+      << statusShown();
+  EXPECT_NE(tip(kAlarmMessage1).find("problem: Contact-ID sends 15 characters: the 1 character "
+                                     "after them are not sent\n"),
+            std::string::npos)
+      << tip(kAlarmMessage1);
+
+  // Another format reads every message anew.
+  qobject_cast<QRadioButton*>(window->control(kPulse4x2))->click();
+  EXPECT_EQ(statusShown().rfind("Pulse 4X2 account 1234, event 18", 0), 0u) << statusShown();
+  EXPECT_EQ(tip(kAlarmMessage3).rfind("Pulse 4X2: the first 6 characters", 0), 0u)
+      << tip(kAlarmMessage3);
+
+  // Leaving the edit gives the line back to what it said before.
+  focus(kAlarmMessage1, QEvent::FocusOut);
+  EXPECT_EQ(statusShown(), "COM1: opened /dev/ttyUSB0 at 9600 baud");
+
+  // A message that comes while the operator types stays until the edit is left.
+  focus(kAlarmMessage3, QEvent::FocusIn);
+  EXPECT_EQ(statusShown().rfind("Pulse 4X2", 0), 0u);
+  window->statusLine().show("COM1: (/dev/ttyUSB0) went away");
+  QTest::keyClicks(edit(kAlarmMessage3), "5");
+  focus(kAlarmMessage3, QEvent::FocusOut);
+  EXPECT_EQ(statusShown(), "COM1: (/dev/ttyUSB0) went away");
+  EXPECT_TRUE(status.messages.empty());  // none of it went beyond the window
+}
+
+}  // namespace

@@ -194,9 +194,10 @@ class TickRun {
     const bool brk = breakDue(shown_.size() - before);
     std::string key;
     if (keyChanged_) {
-      keyChanged_ = false;
+      // The field is the queue of keys not yet sent: one goes out a tick.
       if (!field_.empty()) key = field_.substr(0, 1);
-      field_.clear();
+      if (!field_.empty()) field_.erase(0, 1);
+      keyChanged_ = !field_.empty();
     }
     shown_ += key;
     if (brk) shown_ += "\r\n";
@@ -216,8 +217,9 @@ class TickRun {
     shown_.erase(0, dropped);
     FUZZ_CHECK(bench_.written(kModule) == key, "the module got " + fuzz::visible(bench_.written(kModule)) +
                                                    " where the key was " + fuzz::visible(key));
-    FUZZ_CHECK(dlg_.kbdataText.empty() && panel_.text(kKbdata).empty(),
-               "the kbdata field was not emptied by the tick");
+    FUZZ_CHECK(dlg_.kbdataText == field_ && panel_.text(kKbdata) == field_,
+               "the kbdata field does not hold the keys still waiting: " +
+                   fuzz::visible(dlg_.kbdataText) + " where " + fuzz::visible(field_) + " wait");
   }
 
   static std::string tail(std::string_view text) {

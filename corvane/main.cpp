@@ -20,6 +20,7 @@ int main(int argc, char* argv[]) {
   const ProgramInfo program{"corvane", "The control and test program of the ZM40/ZM42 alarm dialer module."};
   if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
   QApplication app(argc, argv);
+  catchQuitSignals();  // a kill while the window is built still closes it properly
   QApplication::setApplicationName(QStringLiteral("Corvane"));
   std::filesystem::path workDir = std::filesystem::current_path();
   TermiosSerialPort port(workDir);

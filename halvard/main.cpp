@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
   const ProgramInfo program{"halvard", "The settings program of the ZM40/ZM42 module's e-mail forwarding."};
   if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
   QApplication app(argc, argv);
+  catchQuitSignals();  // a kill while the window is built still closes it properly
   QApplication::setApplicationName(QStringLiteral("Halvard"));
   std::filesystem::path workDir = std::filesystem::current_path();
   TermiosSerialPort mainPort(workDir);

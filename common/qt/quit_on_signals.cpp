@@ -21,8 +21,19 @@ extern "C" void onQuitSignal(int) {
 
 }  // namespace
 
+void catchQuitSignals() {
+  if (signalPipe[0] >= 0) return;
+  if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  struct sigaction action {};
+  action.sa_handler = onQuitSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signo : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signo, &action, nullptr);
+}
+
 void quitOnSignals(QDialog& dialog) {
-  if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  catchQuitSignals();
+  if (signalPipe[0] < 0) return;
   auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &dialog);
   QObject::connect(notifier, &QSocketNotifier::activated, &dialog, [&dialog] {
     char bytes[16];
@@ -30,9 +41,4 @@ void quitOnSignals(QDialog& dialog) {
     }
     dialog.reject();
   });
-  struct sigaction action {};
-  action.sa_handler = onQuitSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signo : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signo, &action, nullptr);
 }

@@ -8,3 +8,8 @@ class QDialog;
 // TIOCEXCL and release the flock and the UUCP lock. The signal handler only writes a
 // byte to a pipe that a QSocketNotifier on the dialog watches. Call once, before exec().
 void quitOnSignals(QDialog& dialog);
+
+// Catches those signals from now on, before the dialog exists: the ports are opened and
+// locked while the window is built, and a kill in that moment must still end the
+// program through the dialog's close once exec() runs. quitOnSignals() calls it too.
+void catchQuitSignals();

@@ -116,7 +116,7 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
     }
     at(nowMs, Level::Result, std::move(burst));
   }
-  at(nowMs, Level::Status, line("DIALING " + setup.number));
+  at(nowMs, Level::Status, line("DIALING " + setup.shownNumber));
   at(nowMs + part(5, length), Level::Debug,
      line("OFF HOOK") + line((setup.options & kAudioOffBit) ? "AUDIO OFF" : "AUDIO ON") +
          line((setup.control & kFullLevelBit) ? "LEVEL 0 DB" : "LEVEL -6 DB"));
@@ -157,6 +157,12 @@ void CallModel::hangUp(std::int64_t nowMs) {
 
 void CallModel::drop() {
   clearLines();
+  state_ = State::Idle;
+}
+
+void CallModel::disconnect() {
+  lines_.clear();
+  lineOpen_ = false;
   state_ = State::Idle;
 }
 

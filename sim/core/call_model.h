@@ -13,6 +13,7 @@ namespace zmsim {
 // What the module has loaded when G or B arrives.
 struct CallSetup {
   std::string number;
+  std::string shownNumber;     // the number as the DIALING line shows it, printable
   std::uint8_t format = 0;     // register 7F
   std::string message;         // as the format sends it, printable
   std::uint8_t options = 0;    // register AB
@@ -49,8 +50,12 @@ class CallModel {
   void dial(const CallSetup& setup, std::int64_t nowMs);      // G
   void sendNext(const CallSetup& setup, std::int64_t nowMs);  // B
   void hangUp(std::int64_t nowMs);                            // A
-  // Drops the call without a word (factory defaults).
+  // Drops the call without a word (factory defaults). The rest of a line already half
+  // on the wire still goes out.
   void drop();
+  // The serial line is gone: the call and every line not yet sent go with it, the rest
+  // of a half-sent line too, so a new connection never starts inside a line.
+  void disconnect();
   // A line of the module's own outside any call (e.g. "DEFAULTS RESTORED"), sent at
   // nowMs, or after the rest of a line that is half on the wire.
   void say(std::int64_t nowMs, std::string text);

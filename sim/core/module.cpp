@@ -14,16 +14,20 @@ constexpr std::uint8_t kFormatPulse = 0x02;
 constexpr std::size_t kMessageChars = 15;
 constexpr std::size_t kPulseChars = 6;
 
-// A message as a status line shows it: up to the first zero byte (the PC pads short
-// messages with zero bytes), other control bytes as dots.
-std::string printable(std::string_view text, std::size_t maxChars) {
+// Text from the PC as a line shows it: control bytes as dots, so none breaks the line.
+std::string shownText(std::string_view text) {
   std::string shown;
   for (char c : text) {
-    if (c == '\0' || shown.size() == maxChars) break;
     auto u = static_cast<unsigned char>(c);
     shown += (u >= 0x20 && u < 0x7F) ? c : '.';
   }
   return shown;
+}
+
+// A message as a status line shows it: up to the first zero byte (the PC pads short
+// messages with zero bytes), at most maxChars.
+std::string printable(std::string_view text, std::size_t maxChars) {
+  return shownText(text.substr(0, std::min(text.find('\0'), maxChars)));
 }
 
 }  // namespace
@@ -108,7 +112,10 @@ void Module::storeWrite(const Frame& frame) {
 
 CallSetup Module::setup() const {
   CallSetup s;
+  // Dialled as stored, shown with control bytes as dots: a line feed or CR from the PC
+  // would break the DIALING line in two.
   s.number = registers_.number();
+  s.shownNumber = shownText(s.number);
   s.format = registers_.working(RegisterMap::kFormat);
   if (s.format == kFormatF1) {
     s.message = printable(registers_.memoryMessage(), RegisterMap::kMemoryBytes);
@@ -137,7 +144,7 @@ std::string Module::takeOutput() { return std::exchange(output_, std::string());
 
 void Module::disconnect() {
   parser_.abandon();
-  call_.drop();
+  call_.disconnect();
   output_.clear();
   ackPending_.reset();
   queryAnswered_ = false;

@@ -1,7 +1,6 @@
 // The simulator's frame parser and the module's answers (checks in sim_frame_checks.h)
-// with the split-report fault too. Known to fail today: a line the module sends while
-// a split result line waits for its second half lands inside that line, so the PC
-// sees one line over 24 characters ("FAILED: N" "NO CALL IN PROGRESS").
+// with the split-report fault too: no line may land inside a result line whose second
+// piece is still to come (it once gave "FAILED: N" "NO CALL IN PROGRESS").
 
 #include "fuzz/sim_frame_checks.h"
 

@@ -16,6 +16,5 @@ scripts/setup.sh build-asan -DZM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ctest --output-on-failure --timeout 300 -j2)
 
 # A bounded fuzzing pass over every libFuzzer target's starting corpus (scripts/fuzz.sh
-# runs them for longer). sim_split_report_fuzzer is expected to fail until its fault is
-# fixed: the simulator puts a line into the middle of a split report.
-scripts/fuzz.sh 15 --runs 20000 --except sim_split_report_fuzzer
+# runs them for longer).
+scripts/fuzz.sh 15 --runs 20000

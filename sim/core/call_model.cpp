@@ -167,20 +167,23 @@ void CallModel::disconnect() {
 }
 
 void CallModel::say(std::int64_t nowMs, std::string text) {
-  at(nowMs, Level::Result, line(std::move(text)));
+  at(nowMs, Level::Own, line(std::move(text)));
 }
 
 void CallModel::clearLines() {
   auto open = std::find_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.tail; });
-  if (!lineOpen_ || open == lines_.end()) {
-    lines_.clear();
-    return;
+  if (!lineOpen_) open = lines_.end();
+  std::deque<Line> kept;
+  for (auto it = lines_.begin(); it != lines_.end(); ++it) {
+    if (it == open) {
+      // The rest of the line still goes out, but the call it reported on is over.
+      it->effect = Effect::None;
+      kept.push_back(std::move(*it));
+    } else if (it->level == Level::Own) {
+      kept.push_back(std::move(*it));
+    }
   }
-  // The rest of the line still goes out, but the call it reported on is over.
-  Line rest = std::move(*open);
-  rest.effect = Effect::None;
-  lines_.clear();
-  lines_.push_back(std::move(rest));
+  lines_ = std::move(kept);
 }
 
 void CallModel::holdBackForTail() {
@@ -217,7 +220,7 @@ void CallModel::advance(std::int64_t nowMs, std::uint8_t options, std::string& o
   while (!lines_.empty() && lines_.front().atMs <= nowMs) {
     Line due = std::move(lines_.front());
     lines_.pop_front();
-    bool shown = due.level == Level::Result ||
+    bool shown = due.level == Level::Result || due.level == Level::Own ||
                  (due.level == Level::Status && (options & kStatusBit)) ||
                  (due.level == Level::Debug && (options & kDebugBit));
     if (due.level == Level::Station) {

@@ -69,7 +69,9 @@ class CallModel {
   State state() const { return state_; }
 
  private:
-  enum class Level { Result, Status, Debug, Station };
+  // Own: a line of the module's outside any call, always shown and never forgotten
+  // with the call's lines.
+  enum class Level { Result, Status, Debug, Station, Own };
   enum class Effect { None, Delivered, Failed, OnHook };
   struct Line {
     std::int64_t atMs;
@@ -81,7 +83,8 @@ class CallModel {
 
   void at(std::int64_t atMs, Level level, std::string text, Effect effect = Effect::None,
           bool tail = false);
-  // Forgets the lines still to come, except the rest of a line already half sent.
+  // Forgets the call's lines still to come; the rest of a line already half sent and
+  // the module's own lines still go out.
   void clearLines();
   // Moves every other line due before the pending tail to just after it.
   void holdBackForTail();

@@ -70,9 +70,9 @@ TEST(ResultLine, InTheGapRegisterRepliesStayImmediateAndModuleLinesWait) {
   ask(module, "G", 5000);
   module.advance(5000);
   EXPECT_EQ(module.takeOutput(), "FAILED: N");
-  EXPECT_EQ(ask(module, "W8755X", 5100), "");
+  EXPECT_EQ(ask(module, "W8755XW8755X", 5100), "");
   EXPECT_EQ(linesOf(joined(runUntil(module, 9000))),
-            (std::vector<std::string>{"O NUMBER", "DEFAULTS RESTORED"}));
+            (std::vector<std::string>{"O NUMBER", "DEFAULTS RESTORED", "DEFAULTS RESTORED"}));
   }
 
 TEST(ResultLine, AModulePluggedBackInNeverStartsInsideALine) {

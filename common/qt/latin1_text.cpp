@@ -7,6 +7,15 @@ constexpr char16_t kParagraphSeparator = 0x2029;  // how QTextDocument joins blo
 
 bool isShownAsPicture(unsigned char byte) { return byte < 0x20 && byte != '\t'; }
 
+// The byte a shown character stands for: a control picture its control byte, Latin-1 as
+// it is, anything else '?'.
+char shownToByte(char16_t code) {
+  if (code >= kControlPictures && code < kControlPictures + 0x20) {
+    return static_cast<char>(code - kControlPictures);
+  }
+  return code < 0x100 ? static_cast<char>(code) : '?';
+}
+
 }  // namespace
 
 QString latin1ToQString(std::string_view bytes) {
@@ -42,12 +51,8 @@ std::string displayTextToBytes(const QString& shown) {
     char16_t code = c.unicode();
     if (code == u'\n' || code == kParagraphSeparator) {
       bytes += "\r\n";
-    } else if (code >= kControlPictures && code < kControlPictures + 0x20) {
-      bytes += static_cast<char>(code - kControlPictures);
-    } else if (code < 0x100) {
-      bytes += static_cast<char>(code);
     } else {
-      bytes += '?';
+      bytes += shownToByte(code);
     }
   }
   return bytes;
@@ -66,15 +71,6 @@ QString bytesToFieldText(std::string_view bytes) {
 std::string fieldTextToBytes(const QString& shown) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(shown.size()));
-  for (QChar c : shown) {
-    char16_t code = c.unicode();
-    if (code >= kControlPictures && code < kControlPictures + 0x20) {
-      bytes += static_cast<char>(code - kControlPictures);
-    } else if (code < 0x100) {
-      bytes += static_cast<char>(code);
-    } else {
-      bytes += '?';
-    }
-  }
+  for (QChar c : shown) bytes += shownToByte(c.unicode());
   return bytes;
 }

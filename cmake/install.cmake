@@ -3,8 +3,6 @@
 # programs' --version, the man pages and the AppStream releases all take it from there.
 include(GNUInstallDirs)
 
-target_compile_definitions(zm_common PRIVATE ZM_VERSION="${PROJECT_VERSION}")
-
 set(ZM_PROGRAMS corvane halvard zmsim)
 set(ZM_GUI_PROGRAMS corvane halvard)
 set(ZM_PACKAGING_DIR "${CMAKE_SOURCE_DIR}/packaging")

@@ -57,27 +57,43 @@ compiler=$(command -v clang++-14 || command -v clang++ || true)
 [ -n "$compiler" ] || { echo "fuzz: clang++ not found (scripts/setup.sh installs clang-14)" >&2; exit 1; }
 # -O1, as libFuzzer advises: quick to build, and the sanitizers still see everything.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g" \
-  -DCMAKE_CXX_COMPILER="$compiler" -DZM_FUZZ=ON >/dev/null
+  -DCMAKE_CXX_COMPILER="$compiler" -DZM_FUZZ=ON -DZM_LOGIC_ONLY=ON >/dev/null
 cmake --build "$build_dir" --target "${build[@]}"
 
 # Leaks stop the run like any other fault; UBSan findings stop it at once.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-failed=()
-for t in "${targets[@]+"${targets[@]}"}"; do
-  work="$build_dir/corpus/$t"
-  artifacts="$build_dir/artifacts"
+# The targets run side by side, one per core: each is a single process of its own.
+jobs=$(nproc 2>/dev/null || echo 1)
+run_target() {
+  local t=$1
+  local work="$build_dir/corpus/$t"
+  local artifacts="$build_dir/artifacts"
   mkdir -p "$work" "$artifacts" "fuzz/corpus/$t"
+  "$build_dir/fuzz/$t" "${limit[@]}" -print_final_stats=1 \
+    -artifact_prefix="$artifacts/$t-" "$work" "fuzz/corpus/$t" >"$build_dir/$t.log" 2>&1
+}
+declare -A running=()
+failed=()
+finish_one() {
+  local pid status=0
+  wait -n -p pid || status=$?
+  local t=${running[$pid]}
+  unset "running[$pid]"
   echo "fuzz: $t (${limit[*]})"
-  if ! "$build_dir/fuzz/$t" "${limit[@]}" -print_final_stats=1 \
-      -artifact_prefix="$artifacts/$t-" "$work" "fuzz/corpus/$t" \
-      >"$build_dir/$t.log" 2>&1; then
+  if ((status != 0)); then
     tail -n 40 "$build_dir/$t.log" >&2
     failed+=("$t")
   fi
   grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$build_dir/$t.log" || true
+}
+for t in "${targets[@]+"${targets[@]}"}"; do
+  while ((${#running[@]} >= jobs)); do finish_one; done
+  run_target "$t" &
+  running[$!]=$t
 done
+while ((${#running[@]})); do finish_one; done
 
 if ((${#failed[@]})); then
   echo "fuzz: invariants broken in: ${failed[*]} (inputs in $build_dir/artifacts)" >&2

@@ -129,7 +129,8 @@ echo "demo: no display here, so a virtual screen $DISPLAY of $screen_size pixels
 # The session log is followed from where it ends now: an older session stays above.
 touch corvane.log
 log_start=$(stat -c %s corvane.log)
-tail -n 0 -F corvane.log 2>/dev/null | sed -u 's/^/  log | /' &
+# tail ends by itself once this script has (--pid), however the pipe is left.
+tail -n 0 -F --pid=$$ corvane.log 2>/dev/null | sed -u 's/^/  log | /' &
 pids+=($!)
 "$build_dir/corvane" > corvane.out 2>&1 &
 pids+=($!)

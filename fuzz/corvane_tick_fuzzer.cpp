@@ -54,9 +54,12 @@ constexpr std::size_t kMaxShownPerByte = 4;
 constexpr std::size_t kNormalDisplayMaxChars =
     kTrimWindowChars + kNormalTickBytes * kMaxShownPerByte + 2 + kTimeoutMessageChars;
 constexpr std::size_t kTerminalDisplayMaxBytes = 64 * 1024;
-// The terminal display drops its oldest text only when full, and then keeps at least
-// this much (its cut may move on to the next line end, at most 1 KiB further).
-constexpr std::size_t kTerminalKeptAfterTrim = kTerminalDisplayMaxBytes - 2 - 1024 - 2;
+// The terminal display drops its oldest text only when full, and then 4 KiB more than
+// it must, so it keeps at least this much (its cut may move on to the next line end,
+// at most 1 KiB further).
+constexpr std::size_t kTerminalTrimBytes = 4 * 1024;
+constexpr std::size_t kTerminalKeptAfterTrim =
+    kTerminalDisplayMaxBytes - 2 - kTerminalTrimBytes - 1024 - 2;
 
 constexpr int kMaxTicks = 30000;
 constexpr std::size_t kMaxBurstBytes = 80 * 1024;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured and built build directory and checks it as
 # an installer would meet it: its dependencies and files, the desktop entries, metainfo,
-# icons and man pages, --help and --version, and each program started from its menu
-# launcher's Exec line under Xvfb, working in the shared folder under a scratch home.
+# each program's own icon, the compressed man pages, /usr/share/doc/zm40-tools (README,
+# docs, copyright, changelog.gz), --help and --version, and each program started from
+# its menu launcher's Exec line under Xvfb, working in the shared folder under a scratch
+# home.
 # Usage: scripts/check_package.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +22,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.tx
 [ -n "$version" ] || { echo "check_package: $build_dir is not configured" >&2; exit 1; }
 
 # --- The package -------------------------------------------------------------------
-cmake --build "$build_dir" --target corvane halvard zmsim zm_icons > "$scratch/build.log" 2>&1 ||
+cmake --build "$build_dir" --target corvane halvard zmsim zm_icons zm_compressed > "$scratch/build.log" 2>&1 ||
   { cat "$scratch/build.log" >&2; exit 1; }
 (cd "$build_dir" && cpack -G DEB -B "$scratch/pkg") > "$scratch/cpack.log" 2>&1 ||
   { cat "$scratch/cpack.log" >&2; exit 1; }
@@ -37,8 +39,11 @@ done
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' | sort > "$scratch/files"
 expected=(/usr/bin/corvane /usr/bin/halvard /usr/bin/zmsim
           /usr/share/applications/corvane.desktop /usr/share/applications/halvard.desktop)
+doc=/usr/share/doc/zm40-tools
+expected+=("$doc/README.md" "$doc/copyright" "$doc/changelog.gz")
+for page in docs/*.md docs/*.png; do expected+=("$doc/$page"); done
 for program in corvane halvard zmsim; do
-  expected+=("/usr/share/man/man1/$program.1" "/usr/share/icons/hicolor/scalable/apps/$program.svg")
+  expected+=("/usr/share/man/man1/$program.1.gz" "/usr/share/icons/hicolor/scalable/apps/$program.svg")
   for size in 16 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$program.png")
   done
@@ -49,7 +54,7 @@ done
 [ "$(grep -c '^/usr/share/metainfo/.*\.metainfo\.xml$' "$scratch/files")" = 3 ] ||
   fail "the package should hold three metainfo files"
 # Nothing of the build or the tests: only the programs and their data under /usr.
-unexpected=$(grep -v -E '^/usr(/bin(/(corvane|halvard|zmsim))?|/share(/(applications|metainfo|icons|man)(/.*)?)?)?$' \
+unexpected=$(grep -v -E '^/usr(/bin(/(corvane|halvard|zmsim))?|/share(/(applications|metainfo|icons|man|doc)(/.*)?)?)?$' \
   "$scratch/files" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 pass "package $(basename "$deb"): Depends: $depends"
@@ -70,21 +75,41 @@ for program in corvane halvard; do
 done
 appstreamcli validate --no-net --pedantic "$usr"/share/metainfo/*.metainfo.xml > "$scratch/appstream.log" 2>&1 ||
   { cat "$scratch/appstream.log" >&2; fail "appstreamcli validate"; }
-for size in 16 32 48 64 128 256; do
-  got=$(identify -format '%wx%h' "$usr/share/icons/hicolor/${size}x${size}/apps/corvane.png")
-  [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
-done
-# The SVG is written by hand to match the window icon's drawing: they must not drift.
-convert -background none -density 768 "$usr/share/icons/hicolor/scalable/apps/corvane.svg" \
-  -resize 256x256 "$scratch/svg256.png"
-rmse=$( (compare -metric RMSE "$usr/share/icons/hicolor/256x256/apps/corvane.png" "$scratch/svg256.png" \
-  null: 2>&1 || true) | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
-awk -v e="$rmse" 'BEGIN { exit !(e != "" && e < 0.1) }' || fail "the SVG icon differs from the PNG (RMSE $rmse)"
+icons="$usr/share/icons/hicolor"
+rmses=""
 for program in corvane halvard zmsim; do
-  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$program.1" 2>&1 >/dev/null || true)
-  [ -z "$warnings" ] || fail "man page $program.1: $warnings"
+  for size in 16 32 48 64 128 256; do
+    got=$(identify -format '%wx%h' "$icons/${size}x${size}/apps/$program.png")
+    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} $program icon is $got"
+  done
+  # Each SVG is written by hand to match its window icon's drawing: they must not drift.
+  convert -background none -density 768 "$icons/scalable/apps/$program.svg" \
+    -resize 256x256 "$scratch/$program-svg256.png"
+  rmse=$( (compare -metric RMSE "$icons/256x256/apps/$program.png" "$scratch/$program-svg256.png" \
+    null: 2>&1 || true) | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
+  awk -v e="$rmse" 'BEGIN { exit !(e != "" && e < 0.1) }' ||
+    fail "the $program SVG icon differs from its PNG (RMSE $rmse)"
+  rmses+="$program $rmse "
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$program.1.gz" 2>&1 >/dev/null || true)
+  [ -z "$warnings" ] || fail "man page $program.1.gz: $warnings"
+  gzip -t "$usr/share/man/man1/$program.1.gz" || fail "$program.1.gz is not gzip"
 done
-pass "desktop entries, metainfo, icons (SVG RMSE $rmse) and man pages"
+# Each program is told apart in a menu and a task bar by its icon.
+distinct=$(for program in corvane halvard zmsim; do md5sum < "$icons/48x48/apps/$program.png"; done | sort -u | wc -l)
+[ "$distinct" = 3 ] || fail "the three programs do not have three different icons"
+pass "desktop entries, metainfo, three icons (SVG RMSE ${rmses% }) and compressed man pages"
+
+# --- /usr/share/doc/zm40-tools --------------------------------------------------------
+docdir="$scratch/root$doc"
+zcat "$docdir/changelog.gz" > "$scratch/changelog" || fail "changelog.gz is not gzip"
+[ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Source 2>/dev/null)" = zm40-tools ] ||
+  fail "changelog.gz does not parse as a Debian changelog of zm40-tools"
+[ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version 2>/dev/null)" = "$version" ] ||
+  fail "the changelog's newest entry is not version $version"
+head -n1 "$docdir/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not in Debian's machine-readable format"
+cmp -s "$docdir/README.md" README.md || fail "the README in $doc is not the project's"
+pass "$doc: README.md, $(find "$docdir/docs" -type f | wc -l) pages and pictures, copyright, changelog.gz"
 
 # --- --help and --version, without a display -----------------------------------------
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)

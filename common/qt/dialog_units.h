@@ -2,10 +2,12 @@
 
 #include <QFont>
 #include <QRect>
+#include <QSize>
 
-// Dialog units to pixels, as the original window system laid out its dialog templates:
-// a horizontal unit is a quarter of the dialog font's average character width and a
-// vertical unit an eighth of its height. The layout therefore follows the font.
+// Dialog units to pixels, as dialog templates are laid out: a horizontal unit is a
+// quarter of the dialog font's average character width and a vertical unit an eighth
+// of its height. The layout therefore follows the font. A layout may be drawn smaller
+// by a factor, for a screen that is smaller than the dialog (scaled()).
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& dialogFont);
@@ -15,6 +17,19 @@ class DialogUnits {
   // which Linux does not have: the platform's default sans-serif font at 8 points
   // stands in for it.
   static QFont dialogFont();
+
+  // The same units drawn `factor` times as large (0 < factor <= 1 in practice).
+  DialogUnits scaled(double factor) const;
+  double scale() const { return scale_; }
+  // The dialog font for this scale: no larger, relative to its unscaled self, than the
+  // layout is, so every caption still fits the control it fitted unscaled.
+  static QFont scaledFont(const QFont& font, double factor);
+
+  // The factor by which a layout of `natural` pixels is drawn so that it fits `room`:
+  // 1 when it fits, otherwise the largest factor that fits, but never less than the
+  // one that fits `smallestRoom`. A room below that keeps that factor and scrolls,
+  // since text drawn smaller still would be too small to read.
+  static double fitScale(QSize natural, QSize room, QSize smallestRoom);
 
   int toPixelsX(int units) const;
   int toPixelsY(int units) const;
@@ -28,4 +43,5 @@ class DialogUnits {
  private:
   int baseX_;
   int baseY_;
+  double scale_ = 1.0;
 };

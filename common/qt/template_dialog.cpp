@@ -1,17 +1,20 @@
 #include "common/qt/template_dialog.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "common/qt/about_dialog.h"
 #include "common/qt/app_icon.h"
@@ -28,6 +31,14 @@ namespace {
 constexpr int kUnlimitedEditChars = 32767;
 // How long a window manager may take to frame a new window.
 constexpr int kFrameSettleMs = 300;
+// The smallest screen the layout is drawn smaller for, so that it shows whole: 1280 x
+// 720 less a panel (a task bar, or a top bar) of up to 48 pixels. Below that the
+// layout keeps that scale and scrolls.
+constexpr QSize kSmallestScreen(1280, 720 - 48);
+// Scales closer than this to the one drawn are not worth a new layout.
+constexpr double kScaleTolerance = 0.002;
+// The folder at the end of the status line takes at most this share of its width.
+constexpr int kFolderShareDivisor = 2;
 
 QString objectNameFor(const ControlSpec& entry) {
   if (entry.id != ControlSpec::kNoId) return QStringLiteral("control%1").arg(entry.id);
@@ -39,10 +50,13 @@ QString objectNameFor(const ControlSpec& entry) {
 }  // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent), template_(dialogTemplate), units_(DialogUnits::dialogFont()) {
+    : QDialog(parent),
+      template_(dialogTemplate),
+      naturalUnits_(DialogUnits::dialogFont()),
+      units_(naturalUnits_) {
   setFont(DialogUnits::dialogFont());
   setWindowTitle(latin1ToQString(template_.caption));
-  setWindowIcon(appIcon());
+  setWindowIcon(appIcon(latin1ToQString(template_.programName)));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -50,13 +64,11 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
   for (const ControlSpec& entry : template_.controls) {
     QWidget* widget = createControl(entry);
     widget->setObjectName(objectNameFor(entry));
-    QRect rect = units_.toPixels(entry.x, entry.y, entry.width, entry.height);
-    widget->setGeometry(rect);
     if (entry.id != ControlSpec::kNoId) controls_[entry.id] = widget;
-    if (entry.id != ControlSpec::kNoId && entry.id == template_.growingControl)
-      page_->setGrowingControl(widget, rect);
+    placed_.emplace_back(widget, entry);
   }
   buildFrame();
+  layOut(1.0);
   addAboutEntry();
   pollTimer_.setTimerType(Qt::PreciseTimer);
   connect(&pollTimer_, &QTimer::timeout, this, [this] { runTick(); });
@@ -71,15 +83,63 @@ void TemplateDialog::buildFrame() {
   scrollArea_->setWidgetResizable(true);
   scrollArea_->setWidget(page_);
   status_ = new StatusBarLine(this);
+  folder_ = new QLabel(this);
+  folder_->setObjectName(QStringLiteral("workingFolder"));
+  folder_->setAccessibleName(QStringLiteral("working folder"));
+  folder_->setTextFormat(Qt::PlainText);
+  folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  folder_->setContentsMargins(4, 1, 4, 1);
+  folder_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  auto* bottom = new QHBoxLayout;
+  bottom->setContentsMargins(0, 0, 0, 0);
+  bottom->setSpacing(0);
+  bottom->addWidget(status_, 1);
+  bottom->addWidget(folder_);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(scrollArea_, 1);
-  layout->addWidget(status_);
+  layout->addLayout(bottom);
+}
+
+void TemplateDialog::layOut(double scale) {
+  units_ = naturalUnits_.scaled(scale);
+  page_->setFont(DialogUnits::scaledFont(font(), scale));
+  for (const auto& [widget, entry] : placed_) {
+    QRect rect = units_.toPixels(entry.x, entry.y, entry.width, entry.height);
+    if (entry.id != ControlSpec::kNoId && entry.id == template_.growingControl)
+      page_->setGrowingControl(widget, rect);
+    else
+      widget->setGeometry(rect);
+  }
+  page_->setTemplateSize(units_.toPixels(0, 0, template_.width, template_.height).size());
   // Small enough for any screen; the scroll bars reach the rest.
   setMinimumSize(QSize(160, 120).boundedTo(naturalSize()));
-  if (template_.growingControl == ControlSpec::kNoId) setMaximumSize(naturalSize());
+  setMaximumSize(template_.growingControl == ControlSpec::kNoId ? naturalSize()
+                                                                : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
   resize(naturalSize());
+}
+
+void TemplateDialog::setWorkingFolder(const QString& folder) {
+  workingFolder_ = folder;
+  folder_->setToolTip(QStringLiteral("working folder: ") + folder);
+  showWorkingFolder();
+}
+
+void TemplateDialog::showWorkingFolder() {
+  if (workingFolder_.isEmpty()) {
+    folder_->clear();
+    return;
+  }
+  const QString whole = QStringLiteral("folder ") + workingFolder_;
+  const int room = width() / kFolderShareDivisor;
+  const QString shown = folder_->fontMetrics().elidedText(whole, Qt::ElideMiddle, room);
+  if (shown != folder_->text()) folder_->setText(shown);
+}
+
+void TemplateDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  showWorkingFolder();
 }
 
 QSize TemplateDialog::naturalSize() const {
@@ -111,7 +171,16 @@ void TemplateDialog::fitToScreen() {
     int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     frame = QSize(8, title + 8);
   }
-  QSize fits = wantedSize_.boundedTo(room.size() - frame);
+  // Drawn smaller, in proportion, when the screen is smaller than the layout; the
+  // status line keeps its size.
+  const QSize line(0, status_->minimumSizeHint().height());
+  const QSize natural = naturalUnits_.toPixels(0, 0, template_.width, template_.height).size();
+  const QSize one(1, 1);  // a pixel of room against rounding, so no scroll bar shows
+  const double scale = DialogUnits::fitScale(natural, room.size() - frame - line - one,
+                                             kSmallestScreen - frame - line - one);
+  if (std::abs(scale - units_.scale()) > kScaleTolerance) layOut(scale);
+  const QSize wanted = units_.scale() < 1.0 ? naturalSize() : wantedSize_;
+  QSize fits = wanted.boundedTo(room.size() - frame);
   if (fits != size()) resize(fits);
   // Then moved so that its title bar is on the screen and as much as fits below it.
   QRect outer(frameGeometry().topLeft(), fits + frame);
@@ -195,7 +264,7 @@ void TemplateDialog::addAboutEntry() {
 }
 
 void TemplateDialog::showAbout() {
-  AboutDialog about(latin1ToQString(template_.programName), this);
+  AboutDialog about(latin1ToQString(template_.programName), this, workingFolder_);
   about.exec();
 }
 

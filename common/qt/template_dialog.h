@@ -5,12 +5,15 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/control_panel.h"
 #include "common/qt/control_table.h"
 #include "common/qt/dialog_units.h"
 
 class QAction;
+class QLabel;
 class QScrollArea;
 class StatusBarLine;
 class StatusLine;
@@ -32,9 +35,13 @@ class TemplatePage;
 //   is done. Closing the dialog stops it. It is a precise timer: a coarse one may
 //   fire up to 5% early.
 // - The controls sit on a page of the template's size inside a scroll area, with the
-//   status line below it. The window opens at the template's size plus that line,
-//   or smaller where the screen is smaller (the page then scrolls, so every control
-//   can be reached); room beyond the template goes to the template's growing control.
+//   status line below it. The window opens at the template's size plus that line.
+//   On a smaller screen, down to 1280 x 720 less a panel, the whole layout and its
+//   font are drawn smaller in proportion so that every control shows; on a screen
+//   smaller still the page keeps that scale and scrolls, so every control can be
+//   reached. Room beyond the template goes to the template's growing control.
+// - The status line ends with the folder the program works in (setWorkingFolder()),
+//   which the About box names too.
 class TemplateDialog : public QDialog, public ControlPanel {
   Q_OBJECT
 
@@ -66,8 +73,18 @@ class TemplateDialog : public QDialog, public ControlPanel {
   StatusLine& statusLine();
   StatusBarLine& statusBar() const { return *status_; }
   // The window's size when the screen has room: the template and the status line.
+  // The window's size when the screen has room: the template and the status line, at
+  // the scale the layout is drawn at.
   QSize naturalSize() const;
+  // The units the controls are placed by, at the current scale (units().scale()).
   const DialogUnits& units() const { return units_; }
+  // Draws the layout and its font at `scale` times their size (1: as the template
+  // says). The window fits itself to its screen with this when it is first shown.
+  void layOut(double scale);
+  // The folder the program works in, shown at the end of the status line and in the
+  // About box.
+  void setWorkingFolder(const QString& folder);
+  QString workingFolder() const { return workingFolder_; }
   void showAbout();
 
   // ControlPanel
@@ -86,6 +103,7 @@ class TemplateDialog : public QDialog, public ControlPanel {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   // One tick of the poll timer; a derived window may add to it.
   virtual void runTick();
 
@@ -95,15 +113,20 @@ class TemplateDialog : public QDialog, public ControlPanel {
   void buildFrame();
   // Shrinks and moves the window, frame included, into the screen's free area.
   void fitToScreen();
+  void showWorkingFolder();
 
   DialogTemplate template_;
-  DialogUnits units_;
+  DialogUnits naturalUnits_;  // at the dialog font's own size
+  DialogUnits units_;         // at the scale the layout is drawn at
   Handlers handlers_;
   std::map<int, QWidget*> controls_;
+  std::vector<std::pair<QWidget*, ControlSpec>> placed_;  // every control, with its entry
   QTimer pollTimer_;
   TemplatePage* page_ = nullptr;
   QScrollArea* scrollArea_ = nullptr;
   StatusBarLine* status_ = nullptr;
+  QLabel* folder_ = nullptr;
+  QString workingFolder_;
   bool fitted_ = false;
   QSize wantedSize_;  // the size before it was fitted to the screen
 };

@@ -9,6 +9,13 @@ TemplatePage::TemplatePage(QSize templateSize, QWidget* parent)
   resize(templateSize_);
 }
 
+void TemplatePage::setTemplateSize(QSize templateSize) {
+  templateSize_ = templateSize;
+  setMinimumSize(templateSize_);
+  updateGeometry();
+  placeGrowingControl();
+}
+
 void TemplatePage::setGrowingControl(QWidget* control, QRect templateRect) {
   growing_ = control;
   growingRect_ = templateRect;

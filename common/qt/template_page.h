@@ -15,6 +15,8 @@ class TemplatePage : public QWidget {
   TemplatePage(QSize templateSize, QWidget* parent = nullptr);
 
   QSize templateSize() const { return templateSize_; }
+  // A new size of the template, when the layout is drawn at another scale.
+  void setTemplateSize(QSize templateSize);
   QSize sizeHint() const override { return templateSize_; }
 
   // The control that takes the extra room, at its template rectangle. Null: none.

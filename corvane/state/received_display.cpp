@@ -76,7 +76,10 @@ void ReceivedDisplay::showRaw(std::string_view bytes) {
   receivedText += bytes;
 }
 
-void ReceivedDisplay::capTerminalText() { keepAtMost(kTerminalMaxChars - kForcedBreakBytes); }
+void ReceivedDisplay::capTerminalText() {
+  constexpr std::size_t kCap = kTerminalMaxChars - kForcedBreakBytes;
+  if (receivedText.size() > kCap) keepAtMost(kCap - kTerminalTrimChars);
+}
 
 void ReceivedDisplay::keepAtMost(std::size_t keep) {
   std::string& text = receivedText;

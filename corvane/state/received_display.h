@@ -17,6 +17,10 @@ class ReceivedDisplay {
   // Terminal mode wraps and trims nothing, so its text is capped instead (see
   // capTerminalText()).
   static constexpr std::size_t kTerminalMaxChars = 64 * 1024;
+  // A full terminal display drops this much more than it must, so that its head is
+  // cut once every few hundred ticks rather than at every tick: each cut makes the
+  // control lay out and redraw its whole text, where an append only scrolls it.
+  static constexpr std::size_t kTerminalTrimChars = 4 * 1024;
   // The normal display is kept near 30 lines by the trim, which counts only the lines
   // of received text; what the handlers show besides is held within this.
   static constexpr std::size_t kNormalMaxChars = 4 * 1024;
@@ -61,9 +65,10 @@ class ReceivedDisplay {
 
   // Terminal mode: bytes shown exactly as the module sent them, and counted.
   void showRaw(std::string_view bytes);
-  // Drops text from the front until the terminal-mode text fits its cap (less room for
-  // the CR LF of a forced break), cutting just after a line end when one follows the
-  // cut closely, so the display starts with a whole line.
+  // Once the terminal-mode text is over its cap (less room for the CR LF of a forced
+  // break), drops text from the front until it is kTerminalTrimChars under that,
+  // cutting just after a line end when one follows the cut closely, so the display
+  // starts with a whole line. Below the cap nothing is dropped.
   void capTerminalText();
 
  private:

@@ -12,6 +12,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
                              StatusFanOut& status, const std::filesystem::path& workDir,
                              SessionLog* sessionLog)
     : TemplateDialog(corvaneTemplate()), status_(status) {
+  setWorkingFolder(QString::fromStdString(workDir.string()));
   status_.add(&statusLine());
   logic_ = std::make_unique<CCorvaneDlg>(CCorvaneDlg::Environment{
       port, clock, *this, *this, beep, history, status, workDir, sessionLog});

@@ -13,6 +13,7 @@ HalvardWindow::HalvardWindow(SerialPort& mainPort, SerialPort& secondPort, Clock
   if (auto* password = qobject_cast<QLineEdit*>(control(halvard_ids::kPassword))) {
     password->setEchoMode(QLineEdit::Password);
   }
+  setWorkingFolder(QString::fromStdString(workDir.string()));
   status_.add(&statusLine());
   logic_ = std::make_unique<CHalvardDlg>(
       CHalvardDlg::Environment{mainPort, secondPort, clock, *this, status_, workDir});

@@ -99,6 +99,30 @@ TEST(ReceivedDisplay, NormalTextIsKeptWithinItsBytesFromALineStart) {
   EXPECT_EQ(std::tuple(display.receivedText, display.lineCount), std::tuple(small, 0));
 }
 
+// A full terminal display loses its head in 4 KiB steps from a line start, not a
+// little at every tick, and always ends with everything the module sent last.
+TEST(ReceivedDisplay, FullTerminalTextIsCutInChunksFromALineStart) {
+  ReceivedDisplay display;
+  std::string sent;
+  int cuts = 0;
+  for (int tick = 0; tick < 20000; ++tick) {
+    const std::string bytes = std::string(16, static_cast<char>('A' + tick % 26)) + "\r\n";
+    sent += bytes;
+    const std::size_t before = display.receivedText.size() + bytes.size();
+    display.showRaw(bytes);
+    display.capTerminalText();
+    const std::string& text = display.receivedText;
+    if (text.size() == before) continue;
+    ++cuts;
+    ASSERT_LE(text.size(), ReceivedDisplay::kTerminalMaxChars - 2 - ReceivedDisplay::kTerminalTrimChars);
+    ASSERT_GE(text.size(), ReceivedDisplay::kTerminalMaxChars - 2 - ReceivedDisplay::kTerminalTrimChars - 18);
+    ASSERT_EQ(text.substr(0, 16), std::string(16, text[0]));
+    ASSERT_EQ(sent.substr(sent.size() - text.size()), text);
+  }
+  EXPECT_LE(cuts, static_cast<int>(sent.size() / ReceivedDisplay::kTerminalTrimChars));
+  EXPECT_GE(cuts, 1);
+}
+
 TEST(ReceivedDisplay, LineCountStopsAtItsLargestValue) {
   ReceivedDisplay display;
   display.lineCount = INT_MAX;

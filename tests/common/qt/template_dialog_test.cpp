@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/qt/about_dialog.h"
 #include "common/qt/status_bar_line.h"
 #include "common/qt/template_dialog.h"
 #include "common/qt/template_page.h"
@@ -81,6 +83,54 @@ TEST(DialogUnitsTest, ConvertsEachEdgeSoNeighboursNeverOverlap) {
   QRect right = units.toPixels(3, 0, 3, 3);
   EXPECT_EQ(left.right() + 1, right.left());
   EXPECT_FALSE(left.intersects(right));
+}
+
+// A screen smaller than the layout gets it drawn smaller in proportion, but no smaller
+// than the smallest screen it is meant to fit; below that it scrolls.
+TEST(DialogUnitsTest, FitScaleShrinksInProportionDownToTheSmallestScreen) {
+  const QSize natural(1430, 700);
+  const QSize smallest(1272, 620);
+  EXPECT_EQ(DialogUnits::fitScale(natural, QSize(1600, 1000), smallest), 1.0);
+  EXPECT_DOUBLE_EQ(DialogUnits::fitScale(natural, QSize(1358, 690), smallest), 1358.0 / 1430);
+  EXPECT_DOUBLE_EQ(DialogUnits::fitScale(natural, QSize(1400, 630), smallest), 630.0 / 700);
+  EXPECT_DOUBLE_EQ(DialogUnits::fitScale(natural, QSize(1000, 500), smallest), 620.0 / 700);
+  EXPECT_EQ(DialogUnits::fitScale(QSize(600, 400), QSize(300, 200), smallest), 1.0);
+
+  const DialogUnits units = DialogUnits(7, 13).scaled(0.9);
+  EXPECT_EQ(units.toPixels(0, 0, 817, 418).size(), QSize(1287, 611));
+  EXPECT_EQ(units.toPixels(0, 0, 3, 3).right() + 1, units.toPixels(3, 0, 3, 3).left());
+}
+
+TEST_F(TemplateDialogTest, ASmallerLayoutKeepsItsProportionsAndItsCaptionsFit) {
+  const QRect display = dialog.control(kDisplay)->geometry();
+  const QFont before = dialog.page().font();
+  dialog.layOut(0.9);
+  EXPECT_EQ(dialog.control(kDisplay)->geometry(), dialog.units().toPixels(130, 10, 160, 60));
+  EXPECT_NEAR(dialog.control(kDisplay)->width(), display.width() * 0.9, 1.0);
+  EXPECT_EQ(dialog.page().templateSize(), dialog.units().toPixels(0, 0, 300, 200).size());
+  EXPECT_EQ(dialog.size(), dialog.naturalSize());
+  const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const QFontMetricsF was(before);
+  const QFontMetricsF now(dialog.page().font());
+  EXPECT_LE(now.horizontalAdvance(letters), was.horizontalAdvance(letters) * 0.9);
+  EXPECT_LE(now.height(), was.height() * 0.9 + 0.5);
+  dialog.layOut(1.0);
+  EXPECT_EQ(dialog.control(kDisplay)->geometry(), display);
+}
+
+TEST_F(TemplateDialogTest, TheWorkingFolderEndsTheStatusLineAndIsInTheAboutBox) {
+  const QString folder = QStringLiteral("/home/op/.local/share/zm40");
+  dialog.setWorkingFolder(folder);
+  dialog.show();
+  dialog.statusLine().show("COM3: opened /dev/ttyUSB0");
+  auto* shown = dialog.findChild<QLabel*>("workingFolder");
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->text(), QStringLiteral("folder ") + folder);
+  EXPECT_GE(shown->x(), dialog.statusBar().geometry().right());
+  EXPECT_EQ(shown->y(), dialog.statusBar().y());
+
+  AboutDialog about(QStringLiteral("Tester"), &dialog, folder);
+  EXPECT_EQ(about.findChild<QLabel*>("aboutFolder")->text(), QStringLiteral("Working folder: ") + folder);
 }
 
 TEST_F(TemplateDialogTest, NamesEveryControlForTestsAndAssistiveTechnology) {
@@ -287,6 +337,9 @@ TEST(TemplateDialogScreenTest, ASmallScreenScrollsTheControlsAndMoreRoomGoesToTh
   dialog.show();
   QCoreApplication::processEvents();
   EXPECT_TRUE(room.contains(dialog.frameGeometry()));
+  // Drawn as small as for the smallest screen it is meant to fit, and no smaller.
+  EXPECT_LT(dialog.units().scale(), 1.0);
+  EXPECT_GT(dialog.page().width(), room.width());
   // Every control can still be reached: the page keeps the template's size and scrolls.
   QScrollArea& area = dialog.scrollArea();
   EXPECT_EQ(dialog.page().size(), dialog.page().templateSize());

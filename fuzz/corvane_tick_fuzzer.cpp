@@ -51,8 +51,13 @@ constexpr std::size_t kTrimWindowChars = 1000;
 constexpr std::size_t kTimeoutMessageChars = sizeof("error: communication timeout") - 1;
 // A CR at the 25th column shows as CR, CR LF (the wrap), LF.
 constexpr std::size_t kMaxShownPerByte = 4;
-constexpr std::size_t kNormalDisplayMaxChars =
-    kTrimWindowChars + kNormalTickBytes * kMaxShownPerByte + 2 + kTimeoutMessageChars;
+// The time-out notice has no line end: a trim leaves fewer than 1000 characters and
+// counts only the line ends left, so up to 31 notices may be shown before the next trim
+// (days with no module, after a report).
+constexpr int kMaxLines = 30;
+constexpr std::size_t kNormalDisplayMaxChars = kTrimWindowChars +
+                                               kNormalTickBytes * kMaxShownPerByte + 2 +
+                                               (kMaxLines + 1) * kTimeoutMessageChars;
 constexpr std::size_t kTerminalDisplayMaxBytes = 64 * 1024;
 // The terminal display drops its oldest text only when full, and then 4 KiB more than
 // it must, so it keeps at least this much (its cut may move on to the next line end,

@@ -44,8 +44,12 @@ class StageList {
   // the failure is not one a later stage explains.
   bool notReached(const char* name, const std::string& awaited) {
     if (failed(Failure::kTimedOut)) {
+      // libcurl gives the greeting, STARTTLS and the login only the connect time-out.
+      bool bound = outcome_.totalMs + 500 >= job_.totalTimeoutMs;
       return add(name, StageVerdict::kFailed,
-                 "no " + awaited + " within the bound of " + secondsText(job_.totalTimeoutMs));
+                 "no " + awaited +
+                     (bound ? " within the bound of " + secondsText(job_.totalTimeoutMs)
+                            : " within " + secondsText(job_.connectTimeoutMs) + ", the time allowed to connect and log in"));
     }
     if (failed(Failure::kCancelled)) return add(name, StageVerdict::kFailed, "cancelled while waiting for " + awaited);
     if (ended()) return add(name, StageVerdict::kFailed, outcome_.detail.empty() ? "the connection ended" : outcome_.detail);

@@ -17,7 +17,7 @@ void TestEmail::join() {
 void TestEmail::start(const TestEmailSettings& settings) {
   if (running_) {
     env_.status.show("A test e-mail is already on its way: wait for its result, or Cancel it in its window");
-    env_.view.showReport(lastReport_);
+    env_.view.bringToFront();
     return;
   }
   join();  // the last test's thread has posted its end; let it go
@@ -27,6 +27,7 @@ void TestEmail::start(const TestEmailSettings& settings) {
   options.when = std::time(nullptr);
   lastReport_ = TestEmailReport{};
   show(lastReport_);
+  env_.view.bringToFront();
   std::weak_ptr<TestEmail*> self = self_;
   DialogThread& back = env_.dialogThread;
   // Everything the thread touches is its own copy or lives as long as this role,

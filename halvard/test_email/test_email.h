@@ -18,6 +18,9 @@ class TestEmailView {
  public:
   virtual ~TestEmailView() = default;
   virtual void showReport(const TestEmailReport& report) = 0;
+  // Shows the window and puts it in front: at the operator's click only, so a window
+  // the operator closed stays closed while its test goes on.
+  virtual void bringToFront() = 0;
 };
 
 // The "Send a test e-mail" role: one test at a time, run on a thread of its own so the

@@ -4,6 +4,7 @@
 
 #include "halvard/control_ids.h"
 #include "halvard/halvard_dlg.h"
+#include "halvard/test_email/mail_text.h"
 #include "halvard/wave_file_info.h"
 
 using namespace halvard_ids;
@@ -11,8 +12,6 @@ using namespace halvard_ids;
 namespace {
 
 constexpr const char* kLengthLabel = "WAVEFILE PLAYING LENGTH IN SECOND";
-
-bool blank(char c) { return c == ' ' || c == '\t'; }
 
 std::string secondsText(double seconds) {
   char text[32];
@@ -23,25 +22,7 @@ std::string secondsText(double seconds) {
 }  // namespace
 
 std::string FieldChecks::addressProblem(std::string_view address) {
-  if (address.empty()) return "is empty";
-  if (blank(address.front()) || blank(address.back())) return "has a blank before or after the address";
-  for (char c : address) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) return "holds a line end or another control character";
-    if (c == ' ' || c == '<' || c == '>' || c == ',' || c == ';') {
-      return std::string("holds '") + c + "', which no plain address has";
-    }
-  }
-  std::size_t at = address.rfind('@');
-  if (at == std::string_view::npos) return "has no '@': an address is user@domain";
-  std::string_view user = address.substr(0, at);
-  std::string_view domain = address.substr(at + 1);
-  if (user.empty()) return "has no user before the '@'";
-  if (domain.empty()) return "has no domain after the '@'";
-  if (domain.front() == '.' || domain.back() == '.' || domain.find("..") != std::string_view::npos) {
-    return "has a domain with an empty part between dots";
-  }
-  return {};
+  return mail_text::addressProblem(address);
 }
 
 std::string FieldChecks::lengthProblem(std::string_view text) {
@@ -92,8 +73,8 @@ void FieldChecks::afterEdit(int id, const CHalvardDlg& dlg, StatusLine& status) 
       break;
     case kSecondToAddress:
       // The second address may stay empty: the e-mails then go to one address.
-      tell(id, "SECOND TO EMAIL ADDRESS", dlg.secondToAddress.empty() ? "" : addressProblem(dlg.secondToAddress),
-           status);
+      tell(id, "SECOND TO EMAIL ADDRESS",
+           dlg.secondToAddress.empty() ? "" : addressProblem(dlg.secondToAddress), status);
       break;
     case kSender:
       // Without an '@' SENDER is the name shown with FROM ADDRESS, and any text will do.

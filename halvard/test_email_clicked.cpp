@@ -1,8 +1,8 @@
 #include "halvard/halvard_dlg.h"
 
 TestEmailSettings CHalvardDlg::testEmailSettings() const {
-  return TestEmailSettings{serverName, userName, password, sender, fromAddress,
-                           toAddress, secondToAddress, subject, firstLine};
+  return TestEmailSettings{serverName, userName,        password, sender,   fromAddress,
+                           toAddress,  secondToAddress, subject,  firstLine};
 }
 
 void CHalvardDlg::onTestEmailClicked() {

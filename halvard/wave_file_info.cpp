@@ -14,7 +14,9 @@ constexpr int kMaxChunks = 64;  // a sound file has a handful; more is not one
 std::uint32_t le32(const unsigned char* bytes) {
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
-std::uint16_t le16(const unsigned char* bytes) { return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)); }
+std::uint16_t le16(const unsigned char* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 bool readAt(int fd, off_t at, unsigned char* buffer, std::size_t size) {
   return ::pread(fd, buffer, size, at) == static_cast<ssize_t>(size);

@@ -49,10 +49,14 @@ class StageList {
       return add(name, StageVerdict::kFailed,
                  "no " + awaited +
                      (bound ? " within the bound of " + secondsText(job_.totalTimeoutMs)
-                            : " within " + secondsText(job_.connectTimeoutMs) + ", the time allowed to connect and log in"));
+                            : " within " + secondsText(job_.connectTimeoutMs) +
+                                  ", the time allowed to connect and log in"));
     }
-    if (failed(Failure::kCancelled)) return add(name, StageVerdict::kFailed, "cancelled while waiting for " + awaited);
-    if (ended()) return add(name, StageVerdict::kFailed, outcome_.detail.empty() ? "the connection ended" : outcome_.detail);
+    if (failed(Failure::kCancelled))
+      return add(name, StageVerdict::kFailed, "cancelled while waiting for " + awaited);
+    if (ended())
+      return add(name, StageVerdict::kFailed,
+                 outcome_.detail.empty() ? "the connection ended" : outcome_.detail);
     return false;  // still running: nothing to say yet
   }
 
@@ -79,14 +83,16 @@ class StageList {
   bool connection() {
     const std::string where = "port " + std::to_string(job_.route.port) + " of " + outcome_.address;
     if (failed(Failure::kConnectRefused)) {
-      return add("Connection", StageVerdict::kFailed, where + ": connection refused: no mail server listens there");
+      return add("Connection", StageVerdict::kFailed,
+                 where + ": connection refused: no mail server listens there");
     }
     if (failed(Failure::kConnectTimedOut)) {
       return add("Connection", StageVerdict::kFailed,
                  where + ": no connection within " + secondsText(job_.connectTimeoutMs) +
                      ": the server is down or a firewall drops this port");
     }
-    if (failed(Failure::kConnect)) return add("Connection", StageVerdict::kFailed, where + ": " + outcome_.detail);
+    if (failed(Failure::kConnect))
+      return add("Connection", StageVerdict::kFailed, where + ": " + outcome_.detail);
     if (outcome_.connectedAtMs < 0) return notReached("Connection", "connection to " + where);
     return add("Connection", StageVerdict::kPassed, "connected to " + where,
                span(outcome_.resolvedAtMs, outcome_.connectedAtMs));
@@ -176,7 +182,8 @@ class StageList {
     const SmtpTurn& reply = turns_[last];
     std::int64_t ms = span(turns_[*at].sentAtMs, reply.repliedAtMs);
     if (!reply.answered() || reply.code == 334) return notReached("Login", "an answer to the login");
-    if (reply.code == 235) return add("Login", StageVerdict::kPassed, "accepted: " + reply.codeAndWords(), ms);
+    if (reply.code == 235)
+      return add("Login", StageVerdict::kPassed, "accepted: " + reply.codeAndWords(), ms);
     return add("Login", StageVerdict::kFailed,
                "refused: " + reply.codeAndWords() + ": check USER NAME and PASSWORD", ms);
   }
@@ -187,7 +194,8 @@ class StageList {
     const SmtpTurn& turn = turns_[*at];
     std::int64_t ms = span(turn.sentAtMs, turn.repliedAtMs);
     std::string who = "<" + job_.envelopeFrom + ">";
-    if (turn.code / 100 == 2) return add("Sender", StageVerdict::kPassed, who + " accepted: " + turn.codeAndWords(), ms);
+    if (turn.code / 100 == 2)
+      return add("Sender", StageVerdict::kPassed, who + " accepted: " + turn.codeAndWords(), ms);
     return add("Sender", StageVerdict::kFailed, who + " refused: " + turn.codeAndWords(), ms);
   }
 
@@ -224,7 +232,8 @@ class StageList {
     if (!end || !turns_[*end].answered()) return notReached("Message", "the server's verdict on the message");
     const SmtpTurn& verdict = turns_[*end];
     std::int64_t ms = span(start.sentAtMs, verdict.repliedAtMs);
-    if (verdict.code / 100 == 2) return add("Message", StageVerdict::kPassed, "accepted: " + verdict.codeAndWords(), ms);
+    if (verdict.code / 100 == 2)
+      return add("Message", StageVerdict::kPassed, "accepted: " + verdict.codeAndWords(), ms);
     return add("Message", StageVerdict::kFailed, "refused: " + verdict.codeAndWords(), ms);
   }
 
@@ -239,7 +248,8 @@ class StageList {
     } else if (failed(Failure::kTimedOut)) {
       add("End", StageVerdict::kFailed, "the bound of " + secondsText(job_.totalTimeoutMs) + " ran out");
     } else {
-      add("End", StageVerdict::kFailed, outcome_.detail.empty() ? "the connection ended early" : outcome_.detail);
+      add("End", StageVerdict::kFailed,
+          outcome_.detail.empty() ? "the connection ended early" : outcome_.detail);
     }
   }
 
@@ -268,7 +278,8 @@ std::string certificateAdvice(const TlsInfo& tls, const std::string& host) {
       return "it was issued by an authority this computer does not trust; install that authority's "
              "certificate in the system's store (update-ca-certificates) if it is your own";
     case CertificateProblem::kOtherName:
-      return "it was made for another name than " + host + "; type the name the certificate names in SMTP SERVER";
+      return "it was made for another name than " + host +
+             "; type the name the certificate names in SMTP SERVER";
     case CertificateProblem::kOther:
     case CertificateProblem::kNone:
       break;

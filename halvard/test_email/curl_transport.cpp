@@ -25,7 +25,7 @@ struct Transfer {
   SecretMask mask;
   std::string partial[2];  // a line split over two callbacks, per direction
   std::vector<SmtpLine> lines;
-  std::string tlsVersionText;  // from libcurl's own note, when the probe saw no handshake
+  std::string tlsVersionText;       // from libcurl's own note, when the probe saw no handshake
   std::int64_t connectedAtMs = -1;  // from libcurl's note "Connected to ...", kept on failures too
 
   std::int64_t nowMs() const {
@@ -64,7 +64,8 @@ int debugCallback(CURL*, curl_infotype type, char* data, std::size_t size, void*
     case CURLINFO_TEXT: {
       // "SSL connection using TLSv1.3 / TLS_AES_256_GCM_SHA384"
       std::string text(data, size);
-      if (transfer->connectedAtMs < 0 && text.rfind("Connected to ", 0) == 0) transfer->connectedAtMs = transfer->nowMs();
+      if (transfer->connectedAtMs < 0 && text.rfind("Connected to ", 0) == 0)
+        transfer->connectedAtMs = transfer->nowMs();
       const std::string marker = "SSL connection using ";
       if (auto at = text.find(marker); at != std::string::npos) {
         std::string rest = text.substr(at + marker.size());
@@ -220,7 +221,8 @@ AttemptOutcome CurlTransport::send(const MailJob& job, const std::atomic<bool>& 
   CURLcode code = curl_easy_perform(c);
 
   char* address = nullptr;
-  if (curl_easy_getinfo(c, CURLINFO_PRIMARY_IP, &address) == CURLE_OK && address != nullptr) outcome.address = address;
+  if (curl_easy_getinfo(c, CURLINFO_PRIMARY_IP, &address) == CURLE_OK && address != nullptr)
+    outcome.address = address;
   long osErrno = 0;
   curl_easy_getinfo(c, CURLINFO_OS_ERRNO, &osErrno);
   outcome.resolvedAtMs = infoMs(c, CURLINFO_NAMELOOKUP_TIME_T);
@@ -228,7 +230,8 @@ AttemptOutcome CurlTransport::send(const MailJob& job, const std::atomic<bool>& 
   // libcurl keeps no connect time for a transfer whose TLS handshake failed.
   if (outcome.connectedAtMs < 0) outcome.connectedAtMs = transfer.connectedAtMs;
   // A literal address needs no look-up; libcurl may report 0 for it.
-  if (outcome.resolvedAtMs < 0 && code != CURLE_COULDNT_RESOLVE_HOST && !outcome.address.empty()) outcome.resolvedAtMs = 0;
+  if (outcome.resolvedAtMs < 0 && code != CURLE_COULDNT_RESOLVE_HOST && !outcome.address.empty())
+    outcome.resolvedAtMs = 0;
   if (job.route.tls == TlsMode::kImplicit) outcome.tlsDoneAtMs = infoMs(c, CURLINFO_APPCONNECT_TIME_T);
   outcome.totalMs = transfer.nowMs();
   outcome.failure = failureOf(code, osErrno, outcome.connectedAtMs >= 0);

@@ -1,9 +1,8 @@
-#include "halvard/test_email/test_email_settings.h"
-
 #include <cctype>
 #include <string_view>
 
 #include "halvard/test_email/mail_text.h"
+#include "halvard/test_email/test_email_settings.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ MailAddressing mailAddressingFor(const TestEmailSettings& settings) {
   MailAddressing result;
   const std::string from = cleanAddress(settings.fromAddress);
   const std::string senderText = mail_text::singleLine(settings.sender);
-  const bool senderIsAddress = senderText.find('@') != std::string::npos;
+  const bool senderIsAddress = mail_text::addressProblem(senderText).empty();
   const std::string senderAddress = senderIsAddress ? cleanAddress(senderText) : std::string();
   if (from.empty()) {
     result.problem = "FROM ADDRESS is empty: type the address the e-mails come from";

@@ -18,14 +18,14 @@ bool isPrintableAscii(std::string_view text) {
 }
 
 std::string base64(std::string_view bytes) {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   std::size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
     unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
                  (static_cast<unsigned char>(bytes[i + 1]) << 8) | static_cast<unsigned char>(bytes[i + 2]);
-    out += {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], kAlphabet[(n >> 6) & 63], kAlphabet[n & 63]};
+    out +=
+        {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], kAlphabet[(n >> 6) & 63], kAlphabet[n & 63]};
   }
   if (i < bytes.size()) {
     unsigned n = static_cast<unsigned char>(bytes[i]) << 16;
@@ -38,7 +38,9 @@ std::string base64(std::string_view bytes) {
   return out;
 }
 
-std::string encodedWord(std::string_view latin1) { return "=?UTF-8?B?" + base64(latin1ToUtf8(latin1)) + "?="; }
+std::string encodedWord(std::string_view latin1) {
+  return "=?UTF-8?B?" + base64(latin1ToUtf8(latin1)) + "?=";
+}
 
 }  // namespace
 
@@ -128,6 +130,29 @@ std::string quotedPrintable(std::string_view utf8) {
     }
   }
   return out;
+}
+
+std::string addressProblem(std::string_view address) {
+  if (address.empty()) return "is empty";
+  if (address.front() == ' ' || address.front() == '\t' || address.back() == ' ' || address.back() == '\t')
+    return "has a blank before or after the address";
+  for (char c : address) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return "holds a line end or another control character";
+    if (c == ' ' || c == '<' || c == '>' || c == ',' || c == ';') {
+      return std::string("holds '") + c + "', which no plain address has";
+    }
+  }
+  std::size_t at = address.rfind('@');
+  if (at == std::string_view::npos) return "has no '@': an address is user@domain";
+  std::string_view user = address.substr(0, at);
+  std::string_view domain = address.substr(at + 1);
+  if (user.empty()) return "has no user before the '@'";
+  if (domain.empty()) return "has no domain after the '@'";
+  if (domain.front() == '.' || domain.back() == '.' || domain.find("..") != std::string_view::npos) {
+    return "has a domain with an empty part between dots";
+  }
+  return {};
 }
 
 std::string rfc5322Date(std::time_t when) {

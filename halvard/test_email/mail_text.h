@@ -25,6 +25,10 @@ std::string displayName(std::string_view latin1);
 // printable ASCII as =XX, CR LF, a lone CR and a lone LF all as one line break.
 std::string quotedPrintable(std::string_view utf8);
 
+// "" when the text is one address with a user and a domain ("user@example.com"),
+// nothing around it; else why not, in words that follow the field's label.
+std::string addressProblem(std::string_view address);
+
 // "Tue, 01 Jul 2025 10:00:00 +0200": the Date: header, in local time, whatever the
 // locale of the program.
 std::string rfc5322Date(std::time_t when);

@@ -39,18 +39,18 @@ struct MailJob {
 // Why an attempt ended early.
 enum class Failure {
   kNone,
-  kResolve,           // the name is not known
-  kConnectRefused,    // nothing listens on that port
-  kConnectTimedOut,   // no connection within the connect time-out
-  kConnect,           // another reason (no route, network down): see detail
-  kTlsHandshake,      // the TLS handshake failed (not TLS on that port, no common version)
-  kCertificate,       // the certificate was refused: see TlsInfo::problem
-  kStartTlsMissing,   // the password would have gone in plain text: nothing was sent
-  kLogin,             // the server refused the user name or password
-  kRefused,           // the server refused a command: its reply is in the conversation
-  kTimedOut,          // the bound ran out
-  kCancelled,         // the operator pressed Cancel
-  kOther,             // see detail
+  kResolve,          // the name is not known
+  kConnectRefused,   // nothing listens on that port
+  kConnectTimedOut,  // no connection within the connect time-out
+  kConnect,          // another reason (no route, network down): see detail
+  kTlsHandshake,     // the TLS handshake failed (not TLS on that port, no common version)
+  kCertificate,      // the certificate was refused: see TlsInfo::problem
+  kStartTlsMissing,  // the password would have gone in plain text: nothing was sent
+  kLogin,            // the server refused the user name or password
+  kRefused,          // the server refused a command: its reply is in the conversation
+  kTimedOut,         // the bound ran out
+  kCancelled,        // the operator pressed Cancel
+  kOther,            // see detail
 };
 
 enum class CertificateProblem {
@@ -64,11 +64,11 @@ enum class CertificateProblem {
 };
 
 struct TlsInfo {
-  bool used = false;     // a TLS handshake was started
-  std::string version;   // "TLSv1.3"
-  std::string subject;   // of the server's own certificate, "CN=mail.example.com"
+  bool used = false;    // a TLS handshake was started
+  std::string version;  // "TLSv1.3"
+  std::string subject;  // of the server's own certificate, "CN=mail.example.com"
   std::string issuer;
-  std::string validFrom;   // "2025-01-31 12:00 UTC"
+  std::string validFrom;  // "2025-01-31 12:00 UTC"
   std::string validUntil;
   CertificateProblem problem = CertificateProblem::kNone;
   std::string problemDetail;  // the TLS library's own words
@@ -78,7 +78,7 @@ struct TlsInfo {
 // password or a login token reads "AUTH PLAIN (hidden)" or "(hidden)".
 struct SmtpLine {
   bool fromServer = false;
-  std::string text;  // without the line end
+  std::string text;       // without the line end
   std::int64_t atMs = 0;  // since the attempt began
 };
 

@@ -12,7 +12,8 @@ bool SmtpTurn::is(const char* verb) const {
   std::size_t n = std::strlen(verb);
   if (command.size() < n) return false;
   for (std::size_t i = 0; i < n; ++i) {
-    if (std::toupper(static_cast<unsigned char>(command[i])) != std::toupper(static_cast<unsigned char>(verb[i])))
+    if (std::toupper(static_cast<unsigned char>(command[i])) !=
+        std::toupper(static_cast<unsigned char>(verb[i])))
       return false;
   }
   return command.size() == n || command[n] == ' ' || command[n] == ':';

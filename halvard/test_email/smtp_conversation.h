@@ -14,8 +14,8 @@ struct SmtpTurn {
   static constexpr const char* kEndOfData = "(end of message)";
 
   std::string command;
-  int code = 0;           // 0: no (complete) reply came
-  std::string reply;      // the reply's lines after the code, joined by " / "
+  int code = 0;       // 0: no (complete) reply came
+  std::string reply;  // the reply's lines after the code, joined by " / "
   std::int64_t sentAtMs = 0;
   std::int64_t repliedAtMs = -1;
 

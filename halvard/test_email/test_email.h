@@ -58,7 +58,7 @@ class TestEmail {
   void show(const TestEmailReport& report);
 
   Environment env_;
-  bool running_ = false;          // dialog's thread only
+  bool running_ = false;  // dialog's thread only
   std::atomic<bool> cancel_{false};
   std::thread worker_;
   TestEmailReport lastReport_;

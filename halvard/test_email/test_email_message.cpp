@@ -17,14 +17,16 @@ std::string messageId(const std::string& hostName) {
 }  // namespace
 
 std::string testEmailNote(const std::string& hostName, std::time_t when) {
-  return "This is a test e-mail sent by Halvard on " + (hostName.empty() ? std::string("this computer") : hostName) +
-         " at " + mail_text::rfc5322Date(when) + " to prove the e-mail settings.";
+  return "This is a test e-mail sent by Halvard on " +
+         (hostName.empty() ? std::string("this computer") : hostName) + " at " +
+         mail_text::rfc5322Date(when) + " to prove the e-mail settings.";
 }
 
 std::string composeTestEmail(const TestEmailSettings& settings, const MailAddressing& addressing,
                              const std::string& hostName, std::time_t when) {
   std::string to;
-  for (const std::string& recipient : addressing.recipients) to += (to.empty() ? "<" : ", <") + recipient + ">";
+  for (const std::string& recipient : addressing.recipients)
+    to += (to.empty() ? "<" : ", <") + recipient + ">";
   std::string text;
   text += "Date: " + mail_text::rfc5322Date(when) + "\r\n";
   text += "From: " + addressing.fromHeader + "\r\n";
@@ -37,7 +39,8 @@ std::string composeTestEmail(const TestEmailSettings& settings, const MailAddres
   text += "Content-Transfer-Encoding: quoted-printable\r\n";
   text += "X-Mailer: Halvard test e-mail\r\n";
   text += "\r\n";
-  std::string body = mail_text::latin1ToUtf8(settings.firstLine) + "\r\n\r\n" + testEmailNote(hostName, when) + "\r\n";
+  std::string body =
+      mail_text::latin1ToUtf8(settings.firstLine) + "\r\n\r\n" + testEmailNote(hostName, when) + "\r\n";
   text += mail_text::quotedPrintable(body);
   return text;
 }

@@ -54,7 +54,8 @@ std::vector<std::string> reportLines(const TestEmailReport& report) {
   for (const std::string& note : report.notes) lines.push_back("note  " + note);
   if (report.result == TestEmailReport::Result::kRunning) {
     for (const AttemptReport& attempt : report.attempts) {
-      lines.push_back("Server " + describeRoute(attempt.route) + ": " + (attempt.stages.empty() ? "" : attempt.stages.back().text));
+      lines.push_back("Server " + describeRoute(attempt.route) + ": " +
+                      (attempt.stages.empty() ? "" : attempt.stages.back().text));
     }
     lines.push_back(summaryLine(report));
     return lines;
@@ -83,7 +84,8 @@ std::string summaryLine(const TestEmailReport& report) {
     case Result::kDelivered: {
       const AttemptReport& attempt = *report.delivered();
       const Stage* message = namedStage(attempt, "Message");
-      std::string line = "Test e-mail accepted by " + describeRoute(attempt.route) + " in " + seconds(report.totalMs);
+      std::string line =
+          "Test e-mail accepted by " + describeRoute(attempt.route) + " in " + seconds(report.totalMs);
       if (const Stage* refused = failedStage(attempt)) line += "; " + refused->name + " " + refused->text;
       if (message != nullptr) line += ": " + message->text;
       return line;

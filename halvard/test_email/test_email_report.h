@@ -36,7 +36,7 @@ struct TestEmailReport {
   std::string problem;             // kNotStarted: what in the fields stops the test
   std::vector<std::string> notes;  // said before the stages (one recipient only...)
   std::vector<AttemptReport> attempts;
-  std::string activity;            // kRunning: what goes on now ("port 465: EHLO sent")
+  std::string activity;  // kRunning: what goes on now ("port 465: EHLO sent")
   std::int64_t totalMs = 0;
   int boundMs = 0;
 

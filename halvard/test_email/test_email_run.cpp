@@ -43,7 +43,8 @@ TestEmailReport runTestEmail(const TestEmailSettings& settings, const TestEmailR
     report.problem = !routes.problem.empty() ? routes.problem : addressing.problem;
     return report;
   }
-  if (addressing.recipients.size() == 1) report.notes.push_back("one to address is empty: one recipient only");
+  if (addressing.recipients.size() == 1)
+    report.notes.push_back("one to address is empty: one recipient only");
   if (routes.automatic) {
     report.notes.push_back("SMTP SERVER names no port: trying 465, then 587, then 25");
   }
@@ -67,7 +68,8 @@ TestEmailReport runTestEmail(const TestEmailSettings& settings, const TestEmailR
     report.activity = "trying " + describeRoute(route);
     progress(report);
     AttemptOutcome outcome = transport.send(job, cancel, [&](const SmtpLine& line) {
-      report.activity = describeRoute(route) + (line.fromServer ? ": the server says " : ": sent ") + line.text;
+      report.activity =
+          describeRoute(route) + (line.fromServer ? ": the server says " : ": sent ") + line.text;
       report.totalMs = static_cast<std::int64_t>(clock.stopwatchElapsedMs());
       progress(report);
     });
@@ -84,7 +86,8 @@ TestEmailReport runTestEmail(const TestEmailSettings& settings, const TestEmailR
     report.result = TestEmailReport::Result::kFailed;
   }
   if (report.attempts.empty() && report.result == TestEmailReport::Result::kFailed) {
-    report.problem = "the bound of " + std::to_string(options.boundMs / 1000) + " s ran out before a route was tried";
+    report.problem =
+        "the bound of " + std::to_string(options.boundMs / 1000) + " s ran out before a route was tried";
   }
   return report;
 }

@@ -11,7 +11,7 @@
 #include "halvard/test_email/test_email_settings.h"
 
 struct TestEmailRunOptions {
-  int boundMs = 30000;          // the whole test, every port tried included
+  int boundMs = 30000;           // the whole test, every port tried included
   int connectTimeoutMs = 10000;  // for each TCP connection
   std::string hostName;          // this computer, named in EHLO and in the e-mail
   std::time_t when = 0;          // the e-mail's date

@@ -21,8 +21,9 @@ struct TestEmailSettings {
 // How SENDER and FROM ADDRESS become the envelope and the headers:
 //
 // - FROM ADDRESS is the author: the address of the From: header.
-// - SENDER without an '@' is a display name: From: "SENDER" <FROM ADDRESS>.
-// - SENDER holding an address other than FROM ADDRESS is the mailbox that sends on the
+// - SENDER that is not one plain address (user@domain) is a display name:
+//   From: "SENDER" <FROM ADDRESS>.
+// - SENDER holding one address other than FROM ADDRESS is the mailbox that sends on the
 //   author's behalf: From: <FROM ADDRESS>, Sender: <SENDER>, and it is the envelope's
 //   MAIL FROM, so bounces go to it. Otherwise MAIL FROM is FROM ADDRESS.
 // - The two to addresses are the recipients (RCPT TO) and both stand in the To: header;
@@ -33,7 +34,7 @@ struct MailAddressing {
   std::string fromHeader;    // the whole value after "From: "
   std::string senderHeader;  // the value after "Sender: ", or empty: no Sender: header
   std::vector<std::string> recipients;
-  std::string problem;       // why no e-mail can be sent with these fields
+  std::string problem;  // why no e-mail can be sent with these fields
 };
 
 MailAddressing mailAddressingFor(const TestEmailSettings& settings);

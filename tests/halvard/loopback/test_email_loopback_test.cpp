@@ -107,7 +107,8 @@ TEST_F(TestEmailLoopbackTest, TlsFromTheStartIsVerifiedAndNoPasswordGoesWithoutI
   TestEmailReport ok = send(settingsFor("smtps://localhost:" + std::to_string(servers.port("implicit"))));
   EXPECT_EQ(ok.result, TestEmailReport::Result::kDelivered) << text(ok);
 
-  TestEmailReport selfSigned = send(settingsFor("smtps://127.0.0.1:" + std::to_string(servers.port("selfsigned"))));
+  TestEmailReport selfSigned =
+      send(settingsFor("smtps://127.0.0.1:" + std::to_string(servers.port("selfsigned"))));
   EXPECT_EQ(selfSigned.result, TestEmailReport::Result::kFailed);
   const Stage* tls = stage(selfSigned, "TLS", StageVerdict::kFailed);
   ASSERT_NE(tls, nullptr) << text(selfSigned);

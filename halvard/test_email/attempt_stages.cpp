@@ -9,7 +9,10 @@ namespace {
 
 std::string secondsText(int ms) { return std::to_string((ms + 999) / 1000) + " s"; }
 
-std::int64_t span(std::int64_t from, std::int64_t to) { return from >= 0 && to >= from ? to - from : -1; }
+std::int64_t span(std::int64_t from, std::int64_t to) {
+  // Two clocks (libcurl's and the lines') may differ by a millisecond.
+  return from >= 0 && to >= 0 ? std::max<std::int64_t>(0, to - from) : -1;
+}
 
 // Builds the stages in order and stops at the first that failed.
 class StageList {

@@ -17,4 +17,6 @@ constexpr int kEnableEmail = 1011;
 constexpr int kMainCommportGroup = 58112;
 constexpr int kSecondToAddress = 1013;
 constexpr int kFirstLine = 1014;
+// Not in the dialog's template: the button in the row under it.
+constexpr int kSendTestEmail = 1020;
 }  // namespace halvard_ids

@@ -20,6 +20,9 @@ void CHalvardDlg::onClicked(int id) {
     case halvard_ids::kEnableEmail:
       onEmailSwitchClicked();
       break;
+    case halvard_ids::kSendTestEmail:
+      onTestEmailClicked();
+      break;
     default:
       break;
   }

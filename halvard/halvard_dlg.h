@@ -8,7 +8,9 @@
 #include "common/data_exchange.h"
 #include "common/serial_port.h"
 #include "common/status_line.h"
+#include "halvard/field_checks.h"
 #include "halvard/save_report.h"
+#include "halvard/test_email/test_email.h"
 
 // Halvard's settings dialog without its window: the fields, the changed flags, and
 // one method per event. The Qt view (halvard/view) owns the widgets, implements
@@ -42,6 +44,13 @@ class CHalvardDlg {
 
   void onPortSearchClicked();   // 1010
   void onEmailSwitchClicked();  // 1011
+  // The test e-mail button (and its key): the fields as the controls hold them now go
+  // to the test e-mail role, which runs beside the dialog. Without a role, nothing.
+  void onTestEmailClicked();
+  // The role that sends test e-mails; the view attaches it after construction. Must
+  // outlive the dialog logic or be detached (nullptr) first.
+  void attachTestEmail(TestEmail* role) { testEmail_ = role; }
+  TestEmailSettings testEmailSettings() const;
   // Writes the file of every field whose changed flag is up, and lowers the flag once
   // that file is written: a write that fails is tried again at the next pass.
   void savePass();
@@ -99,5 +108,7 @@ class CHalvardDlg {
 
   Environment env_;
   SaveReport saveReport_;
+  FieldChecks fieldChecks_;
+  TestEmail* testEmail_ = nullptr;
   DataExchange exchange_;
 };

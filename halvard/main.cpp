@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <cstdlib>
+#include <memory>
+#include <string>
 #include <filesystem>
 #include <optional>
 
@@ -8,7 +11,16 @@
 #include "common/steady_clock.h"
 #include "common/stderr_status_line.h"
 #include "common/termios_serial_port.h"
+#include "halvard/test_email/curl_transport.h"
 #include "halvard/view/halvard_window.h"
+
+namespace {
+
+// The loopback tests' own certificate authority, for trying the window against a test
+// server; never set in use. The certificates are verified all the same.
+constexpr const char* kTestAuthorityVariable = "HALVARD_TEST_CA_FILE";
+
+}  // namespace
 
 // Halvard runs its one dialog modally and ends when it closes. Its settings files
 // live in the working directory it is started in.
@@ -27,7 +39,13 @@ int main(int argc, char* argv[]) {
   StderrStatusLine stderrLine("halvard");
   StatusFanOut status;
   status.add(&stderrLine);
-  HalvardWindow window(mainPort, secondPort, clock, status, workDir);
+  const char* testAuthority = std::getenv(kTestAuthorityVariable);
+  std::string authority = testAuthority != nullptr ? testAuthority : "";
+  HalvardWindow window(mainPort, secondPort, clock, status, workDir, std::make_unique<CurlTransport>(authority));
+  if (!authority.empty()) {
+    status.show("Test e-mails trust only the authority in " + authority + " (" + kTestAuthorityVariable +
+                "), not the system's store");
+  }
   quitOnSignals(window);
   window.exec();
   return 0;

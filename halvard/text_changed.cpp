@@ -20,6 +20,7 @@ void CHalvardDlg::onTextChanged(int id) {
   }
   env_.clock.pauseMs(kMarkSettleMs);
   storeControls();
+  fieldChecks_.afterEdit(id, *this, status());
 }
 
 void CHalvardDlg::markPortNameChanged() {

@@ -3,7 +3,9 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QRegularExpression>
 #include <QTest>
 #include <memory>
@@ -19,6 +21,8 @@
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 #include "halvard/control_ids.h"
+#include "halvard/fake_mail_transport.h"
+#include "halvard/view/test_email_window.h"
 #include "halvard/view/halvard_template.h"
 #include "halvard/view/halvard_window.h"
 
@@ -35,8 +39,8 @@ class HalvardWindowTest : public ::testing::Test {
     dir.makeDir("programEmail");
   }
 
-  void start() {
-    window = std::make_unique<HalvardWindow>(mainPort, secondPort, clock, status, dir.path());
+  void start(std::unique_ptr<MailTransport> transport = nullptr) {
+    window = std::make_unique<HalvardWindow>(mainPort, secondPort, clock, status, dir.path(), std::move(transport));
     timerWasActive = window->pollTimer().isActive();
     window->pollTimer().stop();
   }
@@ -56,7 +60,10 @@ TEST_F(HalvardWindowTest, HasItsCaptionSizeAndTwentySevenControls) {
   start();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("HalvardZm40.exe  6-11-22"));
   EXPECT_EQ(window->page().size(), window->units().toPixels(0, 0, 674, 282).size());
-  EXPECT_EQ(window->size(), window->naturalSize());
+  // The template and its status line, and between them the row of the test e-mail.
+  QWidget* row = window->findChild<QWidget*>(QStringLiteral("testEmailRow"));
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(window->size(), window->naturalSize() + QSize(0, row->sizeHint().height()));
   EXPECT_TRUE(timerWasActive);
   EXPECT_EQ(window->pollTimer().interval(), 100);
 
@@ -178,6 +185,43 @@ TEST_F(HalvardWindowTest, EveryMessageReachesTheWindowLineAndTheOthers) {
   EXPECT_EQ(other.messages, std::vector<std::string>{told});
   window.reset();  // takes its own line out of the fan-out
   status.remove(&other);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HalvardWindowTest, TestEmailButtonAndKeySendBesideTheWindowAndShowTheStages) {
+  auto owned = std::make_unique<FakeMailTransport>();
+  FakeMailTransport& transport = *owned;
+  start(std::move(owned));
+  showActive(*window);
+  QPushButton& button = window->testEmailButton();
+  EXPECT_EQ(button.objectName(), QStringLiteral("control1020"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("Send a test e-mail"));
+  // Under the template's page, the template's controls untouched.
+  EXPECT_GE(button.mapTo(window.get(), QPoint(0, 0)).y(), window->scrollArea().geometry().bottom());
+
+  window->setText(kServerName, "mail.example.com:587");
+  window->setText(kFromAddress, "panel@example.com");
+  window->setText(kToAddress, "ops@example.com");
+  QTest::mouseClick(&button, Qt::LeftButton);
+  window->testEmail().join();
+  QCoreApplication::processEvents();  // the test's thread reports through queued calls
+  TestEmailWindow& result = window->testEmailWindow();
+  EXPECT_TRUE(result.isVisible());
+  EXPECT_TRUE(result.verdictText().startsWith(QStringLiteral("Test e-mail accepted by mail.example.com:587")))
+      << result.verdictText().toStdString();
+  EXPECT_TRUE(result.stagesText().contains(QStringLiteral("Recipient: <ops@example.com> accepted: 250 ok")))
+      << result.stagesText().toStdString();
+  EXPECT_FALSE(result.cancelButton().isEnabled());
+  EXPECT_EQ(window->statusBar().message(), result.verdictText());
+
+  showActive(*window);  // the result window took the focus; the key works in Halvard's
+  QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+  window->testEmail().join();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(transport.jobs.size(), 2u);
 }
 
 }  // namespace

@@ -78,6 +78,7 @@ class PlanRunner {
   void selectFormat(AlarmFormat format);
   void typeIfDifferent(int id, const std::string& text);
   bool portLost() const;
+  // The module's failure report among the whole lines shown, from its failure word on.
   std::string failureLine(const std::string& shown) const;
   const PlanStep& step() const { return plan_.steps[static_cast<std::size_t>(stepIndex_)]; }
 

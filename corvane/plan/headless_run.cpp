@@ -18,28 +18,13 @@
 #include "corvane/plan/plan_runner.h"
 #include "corvane/plan/report_files.h"
 #include "corvane/plan/session_log_slice.h"
+#include "corvane/plan/status_words.h"
 #include "corvane/plan/terminal_progress.h"
 #include "corvane/session_log.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The status line's messages since the runner last asked: the words of a verdict
-// "port lost" or of a port that could not be used.
-class WordsForRunner : public StatusLine {
- public:
-  void show(const std::string& message) override { pending_.push_back(message); }
-  std::string take() {
-    std::string words;
-    for (const std::string& m : pending_) words += (words.empty() ? "" : "; ") + m;
-    pending_.clear();
-    return words.empty() ? std::string("the status line said nothing") : words;
-  }
-
- private:
-  std::vector<std::string> pending_;
-};
 
 std::string signalWords(int signo) {
   return signo == SIGINT ? "interrupted (SIGINT)" : signo == SIGTERM ? "terminated (SIGTERM)" : "signal " + std::to_string(signo);
@@ -57,7 +42,7 @@ int runPlanWithoutWindow(const TestPlan& plan, const HeadlessRunFiles& files) {
   SteadyClock clock;
   PellixBeep beep("libpellix.so");
   StderrStatusLine toStderr("corvane");
-  WordsForRunner words;
+  StatusWords words;
   StatusFanOut status;
   status.add(&toStderr);
   status.add(&words);
@@ -82,7 +67,7 @@ int runPlanWithoutWindow(const TestPlan& plan, const HeadlessRunFiles& files) {
     PlanRunner runner(plan, {adapter, loggedPort, nowMs, listeners, [&words] { return words.take(); }, &slice});
     corvane.startUp();
     if (int signo = is::pendingSignal()) return 128 + signo;
-    const PlanRunner::Start start = runner.begin();
+    const PlanRunner::Start start = runner.begin(adapter.linkBaudAtStartUp());
     if (start == PlanRunner::Start::kRestartWanted && attempt == 0) {
       // The operator's way to another port: type its name, let the tick save it, and
       // start Corvane again.

@@ -50,9 +50,9 @@ PlanRunner::PlanRunner(const TestPlan& plan, Parts parts) : plan_(plan), parts_(
   results_.stepCount = static_cast<int>(plan.steps.size());
 }
 
-PlanRunner::Start PlanRunner::begin() {
+PlanRunner::Start PlanRunner::begin(int linkBaud) {
   DialogAdapter& dialog = parts_.dialog;
-  int baud = dialog.linkBaudAtStartUp();
+  int baud = linkBaud;
   if (plan_.port == TestPlan::kDetectPort) {
     if (baud == 0) {
       dialog.click(kDetectPort);

@@ -42,9 +42,11 @@ class PlanRunner {
     kRestartWanted,  // the plan's port name was typed: Corvane must start again to use it
     kUnusable,       // no module to run the plan on; why() says what
   };
-  // Right after the dialog's start-up: is the module there, on the plan's port and at
-  // its speed? With port "detect" and no link, clicks "auto detect commport".
-  Start begin();
+  // Is the module there, on the plan's port and at its speed? linkBaud is the speed the
+  // module answered at, 0 when it did not: what start-up's link test showed
+  // (DialogAdapter::linkBaudAtStartUp()), or in a window that has run for a while, the
+  // speed of the open port. With port "detect" and no link, clicks "auto detect commport".
+  Start begin(int linkBaud);
   const std::string& why() const { return why_; }
 
   // After each poll tick.

@@ -39,7 +39,7 @@ class PlanRunnerTest : public CorvaneFixture {
   const PlanResults& run(const std::function<void()>& eachTick = {}) {
     plan.port = kModule;
     dlg.startUp();
-    EXPECT_EQ(runner.begin(), PlanRunner::Start::kReady) << runner.why();
+    EXPECT_EQ(runner.begin(adapter.linkBaudAtStartUp()), PlanRunner::Start::kReady) << runner.why();
     clearWire();
     for (int i = 0; i < 6000 && !runner.finished(); ++i) {
       clock.advance(100);

@@ -11,7 +11,8 @@ case "$build_dir" in /*) ;; *) build_dir="$root/$build_dir" ;; esac
 
 # Only what the demo runs: the two programs and the simulator, not the tests (those are
 # scripts/test.sh's). The packages are the ones configuring and building need.
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev ccache xvfb xauth x11-utils)
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev ccache xvfb xauth x11-utils
+          libtomlplusplus-dev libcli11-dev nlohmann-json3-dev)  # the last three: Corvane's test plans
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

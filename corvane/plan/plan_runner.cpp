@@ -8,6 +8,10 @@ namespace {
 
 // A report line of the module's that says a call failed ("FAILED: NO ANSWER").
 constexpr const char* kFailureWord = "FAIL";
+// A soak's passed repetitions beyond these keep no log lines of their own in the
+// results: the reports, rewritten after every case, would otherwise grow with the
+// square of the repetitions. Every failed case keeps its lines.
+constexpr int kLoggedRepetitions = 10;
 
 struct OptionSwitch {
   std::optional<bool> PlanOptions::*wanted;
@@ -279,7 +283,11 @@ void PlanRunner::finishCase(Verdict verdict, bool passed, const std::string& wor
   result.passed = passed;
   result.words = words;
   result.elapsedMs = elapsedMs;
-  if (parts_.sessionLog != nullptr) result.log = parts_.sessionLog->since(logMark_);
+  if (parts_.sessionLog != nullptr) {
+    result.log = passed && result.repetition > kLoggedRepetitions
+                     ? "passed; its lines are in ./corvane.log\n"
+                     : parts_.sessionLog->since(logMark_);
+  }
   results_.cases.push_back(std::move(result));
   parts_.listener.caseFinished(results_.cases.back(), results_);
 }

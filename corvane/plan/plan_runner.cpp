@@ -61,7 +61,7 @@ PlanRunner::Start PlanRunner::begin(int linkBaud) {
     if (baud == 0) {
       dialog.click(kDetectPort);
       if (!dialog.portDetected()) {
-        why_ = "no module answered on COM1: to COM9: at 115200 baud: " + parts_.statusWords();
+        why_ = "no module answered on COM1: to COM9: at 115200 baud (" + parts_.statusWords() + ")";
         return Start::kUnusable;
       }
       baud = parts_.port.baud();
@@ -75,7 +75,7 @@ PlanRunner::Start PlanRunner::begin(int linkBaud) {
       return Start::kRestartWanted;
     }
     if (baud == 0) {
-      why_ = "no module answered on " + plan_.port + ": " + parts_.statusWords();
+      why_ = "no module answered on " + plan_.port + " (" + parts_.statusWords() + ")";
       return Start::kUnusable;
     }
   }

@@ -11,7 +11,9 @@
 // The command line of Corvane and Halvard. The programs have no settings on the command
 // line: --help and --version print and end, as every Linux command does, and --desktop,
 // which only the desktop launchers pass, makes the program work in the shared folder
-// (common/working_dir.h) instead of the current directory. Anything else is refused.
+// (common/working_dir.h) instead of the current directory. Corvane also takes its test
+// plans: --check PLAN, and --run PLAN with --junit FILE and --json FILE
+// (corvane/plan/plan_command.h). Anything else is refused.
 
 // The version of the programs, from the project's version in CMakeLists.txt.
 const char* programVersion();
@@ -19,6 +21,7 @@ const char* programVersion();
 struct ProgramInfo {
   std::string name;     // the command, "corvane"
   std::string summary;  // one line for --help: what the program is
+  bool plans = false;   // takes --run, --check, --junit and --json (Corvane)
 };
 
 struct CommandLine {
@@ -26,9 +29,14 @@ struct CommandLine {
   Action action = Action::Run;
   bool desktop = false;  // --desktop: work in the shared folder
   std::string error;     // Refuse: what was wrong
+  // With plans: the plan to run or to check (at most one), and the report files of a run.
+  std::string runPlan;
+  std::string checkPlan;
+  std::string junitFile;
+  std::string jsonFile;
 };
 
-CommandLine parseCommandLine(const std::vector<std::string>& args);
+CommandLine parseCommandLine(const std::vector<std::string>& args, bool plans = false);
 
 // The --help text, naming the folder that the program would work in: `workDir`.
 std::string usageText(const ProgramInfo& program, const CommandLine& line,

@@ -10,15 +10,17 @@
 #include "common/termios_serial_port.h"
 #include "corvane/beep.h"
 #include "corvane/logged_serial_port.h"
+#include "corvane/plan/plan_command.h"
 #include "corvane/session_log.h"
 #include "corvane/view/corvane_window.h"
 
 // Corvane runs its one dialog modally and ends when it closes. The settings files and
 // the port links live in the working directory it is started in.
 int main(int argc, char* argv[]) {
-  // --help and --version end here, without a display; --desktop enters the shared folder.
-  const ProgramInfo program{"corvane", "The control and test program of the ZM40/ZM42 alarm dialer module."};
-  if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
+  // --help, --version and the test plans (--run, --check) end here, without a display;
+  // --desktop enters the shared folder.
+  const ProgramInfo program{"corvane", "The control and test program of the ZM40/ZM42 alarm dialer module.", true};
+  if (std::optional<int> status = startCorvaneFromCommandLine(program, argc, argv)) return *status;
   QApplication app(argc, argv);
   catchQuitSignals();  // a kill while the window is built still closes it properly
   QApplication::setApplicationName(QStringLiteral("Corvane"));

@@ -27,11 +27,13 @@ esac
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then headless=true; fi
 
 # Only what the demo runs: the two programs and the simulator, not the tests (those are
-# scripts/test.sh's). The packages are the ones configuring and building need, and for
-# a demo without a display: a virtual X server (xvfb, xauth), a window manager to frame
-# the window (openbox), a hand on the mouse (xdotool), window listings (x11-utils) and
-# the screenshot (imagemagick).
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev ccache fonts-dejavu-core)
+# scripts/test.sh's). The packages are the ones configuring and building need (the
+# last five: Corvane's test plans, Halvard's test e-mail), and for a demo without a
+# display: a virtual X server (xvfb, xauth), a window manager to frame the window
+# (openbox), a hand on the mouse (xdotool), window listings (x11-utils) and the
+# screenshot (imagemagick).
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev ccache fonts-dejavu-core
+          libtomlplusplus-dev libcli11-dev nlohmann-json3-dev libcurl4-openssl-dev libssl-dev)
 if $headless; then packages+=(xvfb xauth openbox xdotool x11-utils imagemagick); fi
 missing=()
 for p in "${packages[@]}"; do

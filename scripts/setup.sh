@@ -11,14 +11,14 @@ cd "$(dirname "$0")/.."
 # appstream, x11-utils, man-db: scripts/check_package.sh builds, unpacks and validates
 # the package, compares the icons and finds the windows. libtomlplusplus-dev,
 # libcli11-dev, nlohmann-json3-dev: Corvane's test plans, command line and JSON report.
-# libcurl4-openssl-dev: Halvard's test e-mail; python3-aiosmtpd and openssl: the
+# libcurl4-openssl-dev, libssl-dev: Halvard's test e-mail; python3-aiosmtpd and openssl: the
 # loopback SMTP servers and certificates its tests start. openbox: a window manager for
 # trying the windows under Xvfb. xdotool: the demo clicks the window with it when there
 # is no display (scripts/demo.sh).
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev xvfb xauth
           imagemagick fonts-dejavu-core ccache
           dpkg-dev file desktop-file-utils appstream x11-utils man-db clang-14 libclang-rt-14-dev
-          libtomlplusplus-dev libcli11-dev nlohmann-json3-dev libcurl4-openssl-dev
+          libtomlplusplus-dev libcli11-dev nlohmann-json3-dev libcurl4-openssl-dev libssl-dev
           python3-aiosmtpd openssl ca-certificates openbox xdotool)
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include "corvane/control_ids.h"
 #include "corvane/view/alarm_message_tips.h"
 #include "corvane/view/corvane_template.h"
+#include "corvane/view/plan_launcher.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
                              StatusFanOut& status, const std::filesystem::path& workDir,
@@ -27,6 +28,7 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
   control(corvane_ids::kKbdata)->installEventFilter(this);
   dlg.startUp();
   new AlarmMessageTips(*this, dlg);  // owned by the window
+  new PlanLauncher(*this, port, status, workDir, sessionLog != nullptr);  // owned by the window
   startPollTimer(CCorvaneDlg::kPollPeriodMs);
 }
 
@@ -40,6 +42,7 @@ void CorvaneWindow::runTick() {
   restartDue_ = false;
   TemplateDialog::runTick();
   if (restartDue_) restartPollTimer();
+  if (afterTick) afterTick();
 }
 
 void CorvaneWindow::setText(int id, const std::string& text) {

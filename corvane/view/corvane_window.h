@@ -39,6 +39,8 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   // the CR (CCorvaneDlg::onKbdataEnter). Elsewhere, and with terminal mode off, Enter
   // stores and closes as always.
   std::function<void()> kbdataEnter;
+  // After each poll tick: a running test plan's next action (corvane/view/plan_launcher.h).
+  std::function<void()> afterTick;
 
   // ControlPanel: as the dialog's, but when a tick has sent keys from the head of
   // kbdata, the operator's caret and selection stay on the keys they were on.

@@ -94,13 +94,20 @@ TEST_F(PortOpenProblems, FlockOfAnotherProgramIsBusy) {
   EXPECT_TRUE(port.open("COM3:", 9600));
 }
 
+// Each form in which programs write their process id: ten digits and a line end, a
+// short pid with its line end that is four bytes long like a binary one, and the
+// four raw bytes of an int.
 TEST_F(PortOpenProblems, LiveUucpLockIsHonouredAndKeptBeforeTheDeviceIsTouched) {
-  dir.write(lockName(), lockText(1));  // init never ends
-  EXPECT_FALSE(port.open("COM3:", 9600));
-  EXPECT_EQ(port.problem().kind, Kind::kBusy);
-  EXPECT_EQ(port.problem().holderPid, 1);
-  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by another program (process 1)");
-  EXPECT_EQ(dir.read(lockName()), lockText(1));
+  const int init = 1;  // never ends
+  const std::string binary(reinterpret_cast<const char*>(&init), sizeof init);
+  for (const std::string& text : {lockText(1), std::string("  1\n"), std::string("1\n"), binary}) {
+    dir.write(lockName(), text);
+    EXPECT_FALSE(port.open("COM3:", 9600));
+    EXPECT_EQ(port.problem().kind, Kind::kBusy);
+    EXPECT_EQ(port.problem().holderPid, 1) << "lock of " << text.size() << " bytes";
+    EXPECT_EQ(dir.read(lockName()), text);
+  }
+  EXPECT_EQ(told().rfind("COM3: " + pty.slavePath() + " is held by ", 0), 0u) << told();
   // Not even opened: the line is still cooked, as the pty was made.
   termios tio{};
   ASSERT_EQ(tcgetattr(pty.slave(), &tio), 0);

@@ -103,6 +103,13 @@ bool hungUp(int fd) {
   return ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// Whether the tty is in exclusive mode, set by whoever holds it. A kernel without
+// TIOCGEXCL cannot tell: then the flock is the only guard, as before.
+bool heldExclusively(int fd) {
+  int exclusive = 0;
+  return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
 }  // namespace
 
 TermiosSerialPort::TermiosSerialPort(std::filesystem::path workDir, PortPlaces places)
@@ -166,10 +173,14 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
     return fail(Kind::kNotSerial, 0);
   }
   if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
+  // A program that holds the line in exclusive mode alone (no flock, no lock file)
+  // keeps out other users, but root's open passes: asked before anything is written
+  // or set, so root never writes into another program's line either.
+  if (heldExclusively(fd_)) return fail(Kind::kBusy, EBUSY);
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return fail(Kind::kBusy, errno);
   // TIOCEXCL keeps out other programs that use neither flock nor lock files; root
-  // passes it anyway, which is why the flock above is the check that decides.
-  ::ioctl(fd_, TIOCEXCL);
+  // passes it anyway, which is why the checks above decide.
+  exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
   return configure(fd_);
 }
 
@@ -208,8 +219,10 @@ bool TermiosSerialPort::fail(PortProblem::Kind kind, int osError) {
 void TermiosSerialPort::releaseDevice() {
   if (fd_ >= 0) {
     // Exclusive mode belongs to the tty, not to this descriptor: left set, it would
-    // keep the port from opening again while anyone else still holds it open.
-    ::ioctl(fd_, TIOCNXCL);
+    // keep the port from opening again while anyone else still holds it open. Only
+    // our own is cleared; a refused open leaves the holder's mode as it was.
+    if (exclusive_) ::ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
     ::close(fd_);  // releases the flock as well
     fd_ = -1;
   }

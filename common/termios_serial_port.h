@@ -19,7 +19,7 @@ struct PortPlaces {
 // against the working directory given here. Only a character device that is a tty
 // opens, exclusively (a UUCP lock file where the lock folder can be written, flock and
 // TIOCEXCL), so a stored name never creates or opens a plain file and a port that
-// another program holds does not open. The process's own terminal never opens.
+// another program holds (by any of the three) does not open, not even for root. The process's own terminal never opens.
 class TermiosSerialPort : public SerialPort {
  public:
   explicit TermiosSerialPort(std::filesystem::path workDir, PortPlaces places = {});
@@ -67,5 +67,6 @@ class TermiosSerialPort : public SerialPort {
   PortProblem problem_;
   bool lost_ = false;     // the device went away while open; reopenIfBack() may bring it back
   bool stalled_ = false;  // the last write gave up on a peer that stopped reading
+  bool exclusive_ = false;  // this port set TIOCEXCL on fd_ and clears it on release
   uucp::Lock lock_;
 };

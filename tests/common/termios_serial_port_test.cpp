@@ -1,6 +1,7 @@
 #include "common/termios_serial_port.h"
 
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 
@@ -128,6 +129,24 @@ TEST_F(TermiosPortTest, HeldPortDoesNotOpenTwiceUntilClosed) {
   ASSERT_TRUE(second.open("COM3:", 115200));
   second.write("x");
   EXPECT_EQ(pty.receiveAtModule(1), "x");
+}
+
+// A program that holds the line in exclusive mode only (no flock, no lock file) keeps
+// it, for root too: nothing is written into its line and its mode stays set.
+TEST_F(TermiosPortTest, ALineHeldInExclusiveModeOnlyIsRefusedAsHeld) {
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCEXCL), 0);
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  EXPECT_EQ(describePortProblem(port.name(), port.problem()),
+            "COM3: " + pty.slavePath() + " is held by another program");
+  port.write("R80");
+  EXPECT_EQ(pty.receiveAtModule(1, 100ms), "");
+  EXPECT_TRUE(slaveSettings().c_lflag & ICANON);  // its line settings untouched
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCNXCL), 0);  // the holder lets go
+  EXPECT_TRUE(port.open("COM3:", 9600));
 }
 
 TEST_F(TermiosPortTest, OpeningAnotherPortLetsGoOfTheFirst) {

@@ -24,6 +24,7 @@ struct PortProblem {
   std::string group;    // kPermission: the group that owns the device node
   long holderPid = 0;   // kBusy: the process a UUCP lock file names, when one does
   int osError = 0;      // errno of the call that failed, 0 when none
+  std::string holderName;  // kBusy: that process's own name ("halvard"), when it can be read
 };
 
 // One serial port as the dialog programs see it: opened by a stored name, a byte

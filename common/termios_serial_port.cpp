@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "common/port_names.h"
+#include "common/process_name.h"
 #include "common/terminal_checks.h"
 
 namespace {
@@ -157,6 +158,7 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
     if (pid_t holder = lock_.acquire(uucp::lockFilePath(folder, real)); holder != 0) {
       fail(Kind::kBusy, 0);
       problem_.holderPid = holder;
+      problem_.holderName = processName(holder);
       return false;
     }
   }

@@ -113,7 +113,33 @@ void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsen
 }
 
 void PortWatch::atTick() {
-  if (port_.problem().kind != Kind::kGone) return;
+  switch (port_.problem().kind) {
+    case Kind::kGone:
+      retryGone();
+      break;
+    case Kind::kBusy:
+      retryHeld();
+      break;
+    default:
+      heldTicks_ = 0;
+      break;
+  }
+}
+
+void PortWatch::retryHeld() {
+  if (++heldTicks_ < kHeldRetryTicks) return;
+  heldTicks_ = 0;
+  // The stored port only: port detection closes every name it tried and held, so a
+  // held port at this point is one the start-up test (or this retry) opened by name.
+  const std::string held = whyNotOpen();
+  if (port_.open(port_.name(), port_.baud())) {
+    say(describePortFreed(port_.name(), port_.device(), port_.baud()));
+  } else if (whyNotOpen() != held) {
+    say(whyNotOpen());  // another holder, or no longer there
+  }
+}
+
+void PortWatch::retryGone() {
   if (!port_.reopenIfBack()) return;
   lostSaid_ = false;
   say(describePortFoundAgain(port_.name(), port_.device(), port_.baud()));

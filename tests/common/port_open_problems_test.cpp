@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -112,6 +115,29 @@ TEST_F(PortOpenProblems, LiveUucpLockIsHonouredAndKeptBeforeTheDeviceIsTouched) 
   termios tio{};
   ASSERT_EQ(tcgetattr(pty.slave(), &tio), 0);
   EXPECT_TRUE(tio.c_lflag & ICANON);
+}
+
+// The status line names the process a live lock names, as the process calls itself.
+TEST_F(PortOpenProblems, TheHolderOfALockIsNamed) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t holder = ::fork();
+  if (holder == 0) {
+    ::prctl(PR_SET_NAME, "halvard");
+    if (::write(ready[1], "x", 1) == 1) ::pause();
+    ::_exit(0);
+  }
+  ASSERT_GT(holder, 0);
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  dir.write(lockName(), lockText(holder));
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by halvard (process " +
+                        std::to_string(holder) + ")");
 }
 
 TEST_F(PortOpenProblems, StaleLockIsRemovedAndOurOwnIsMadeAndRemoved) {

@@ -58,9 +58,11 @@ class FakeSerialBench {
     problem.group = group;
     refuseOpen(name, problem);
   }
-  void refuseBusy(const std::string& name, long holderPid) {
+  // holderName as the port reads it from the process table; empty when it cannot.
+  void refuseBusy(const std::string& name, long holderPid, const std::string& holderName = {}) {
     PortProblem problem = problemOf(PortProblem::Kind::kBusy, {}, EBUSY);
     problem.holderPid = holderPid;
+    problem.holderName = holderName;
     refuseOpen(name, problem);
   }
   void refuseNoDevice(const std::string& name) {

@@ -29,7 +29,7 @@ class FakeSerialPortTest : public ::testing::Test {
 TEST_F(FakeSerialPortTest, ARefusedOpenSaysWhyAndTheClosedPortSwallowsEverything) {
   bench.refusePermission("COM3:", "dialout");
   bench.setDevicePath("COM3:", "/dev/ttyUSB0");
-  bench.refuseBusy("COM4:", 4242);
+  bench.refuseBusy("COM4:", 4242, "picocom");
   bench.refuseNotSerial("COM5:");
   bench.refuseControllingTerminal("COM6:");
   bench.refuseNoDevice("COM7:");
@@ -48,6 +48,7 @@ TEST_F(FakeSerialPortTest, ARefusedOpenSaysWhyAndTheClosedPortSwallowsEverything
   EXPECT_FALSE(port.open("COM4:", 9600));
   EXPECT_EQ(port.problem().kind, Kind::kBusy);
   EXPECT_EQ(port.problem().holderPid, 4242);
+  EXPECT_EQ(port.problem().holderName, "picocom");
   for (const char* name : {"COM5:", "COM6:", "COM7:"}) EXPECT_FALSE(port.open(name, 9600));
   EXPECT_EQ(port.problem().kind, Kind::kNoDevice);
   EXPECT_FALSE(port.open("COM9:", 9600));  // on no bench at all

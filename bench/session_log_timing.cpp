@@ -167,7 +167,7 @@ class NullPort : public SerialPort {
   bool open(const std::string&, int) override { return true; }
   void close() override {}
   bool isOpen() const override { return true; }
-  void write(std::string_view) override {}
+  PortWriteResult write(std::string_view bytes) override { return {bytes.size(), PortProblem::Kind::kNone}; }
   std::string readAvailable(std::size_t) override { return {}; }
   void purgeInput() override {}
 };

@@ -86,6 +86,10 @@ std::string describePortProblem(const std::string& name, const PortProblem& prob
       return who + device + " refused the speed or the 8N1 framing";
     case Kind::kGone:
       return who + device + " went away (unplugged?)";
+    case Kind::kStalled:
+      return who + device + " stopped taking bytes: is the other end reading?";
+    case Kind::kNotOpen:
+      return who + "the port is not open";
     case Kind::kOther:
       break;
   }

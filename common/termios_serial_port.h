@@ -32,8 +32,9 @@ class TermiosSerialPort : public SerialPort {
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
   // A device that answers EIO or ENXIO, or whose line is hung up, closes the port
-  // (problem() says kGone); the bytes are lost.
-  void write(std::string_view bytes) override;
+  // (problem() says kGone); the bytes are lost. A peer that stops reading costs one
+  // bounded wait, and the rest of the write (kStalled).
+  PortWriteResult write(std::string_view bytes) override;
   // As write(): a read that finds the device gone closes the port.
   std::string readAvailable(std::size_t maxBytes) override;
   void purgeInput() override;

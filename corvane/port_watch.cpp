@@ -98,7 +98,8 @@ void PortWatch::detectionDone(int baud) {
   say(text);
 }
 
-void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsentWrites) {
+void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsentWrites,
+                              PortProblem::Kind failure) {
   const bool gone = port_.problem().kind == Kind::kGone;
   if (!gone) lostSaid_ = false;
   const bool newlyLost = gone && !lostSaid_;
@@ -109,7 +110,16 @@ void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsen
   }
   const std::string label = what.empty() ? std::string() : what + " ";
   const std::string outcome = sentWrites > 0 ? "not all sent" : "not sent";
-  say(label + outcome + ": " + whyNotOpen());
+  std::string why = whyNotOpen();
+  if (port_.isOpen() && failure == Kind::kStalled) {
+    PortProblem stalled;
+    stalled.kind = Kind::kStalled;
+    stalled.device = port_.device();
+    why = describePortProblem(port_.name(), stalled);
+  } else if (port_.isOpen()) {
+    why = subject(port_.name()) + "the driver refused the bytes";
+  }
+  say(label + outcome + ": " + why);
 }
 
 void PortWatch::atTick() {

@@ -31,9 +31,12 @@ class PortWatch {
   // --- handlers and the tick -----------------------------------------------------------
   // After a sequence that wrote to the module: says that the device went away the first
   // time the port reports it, and that what the sequence wrote was not (all) sent when
-  // writes found no open port. what names the sequence ("alarm transmission"); may be
-  // empty. sentWrites and unsentWrites count the sequence's writes.
-  void afterSequence(const std::string& what, int sentWrites, int unsentWrites);
+  // writes were not written whole. what names the sequence ("alarm transmission"); may
+  // be empty. sentWrites and unsentWrites count the sequence's writes; failure is why
+  // the first unsent one was not sent (a write's result), which decides the words
+  // while the port is still open (a device that stopped taking bytes).
+  void afterSequence(const std::string& what, int sentWrites, int unsentWrites,
+                     PortProblem::Kind failure = PortProblem::Kind::kNone);
   // Once a tick: while the device is gone, one cheap check whether it is back; when it
   // is, the port is open again at the same speed (nothing is sent) and that is said.
   // While the port's last open found it held by another program, it is opened again

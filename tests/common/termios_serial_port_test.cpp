@@ -238,17 +238,20 @@ TEST_F(TermiosPortTest, AnAdapterKnownByIdIsComOneAndTheStatusLineSaysWhichItIs)
 // fastest rate keeps that stall short.
 TEST_F(TermiosPortTest, PeerThatStopsReadingNeverHoldsAWriteForever) {
   ASSERT_TRUE(port.open("COM3:", 4000000));
-  port.write(std::string(1 << 20, 'x'));
+  const PortWriteResult stalled = port.write(std::string(1 << 20, 'x'));
+  EXPECT_EQ(stalled.failure, PortProblem::Kind::kStalled);
+  EXPECT_GT(stalled.written, 0u);  // what the buffers took
+  EXPECT_LT(stalled.written, 1u << 20);
 
   // The following pieces of a frame find the line still full and do not wait out
   // the stall again (each would take half a second).
   auto before = std::chrono::steady_clock::now();
-  for (int i = 0; i < 5; ++i) port.write("W3D00");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(port.write("W3D00").written, 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - before, 400ms);
 
   // Once the peer reads again, writes go through again.
   EXPECT_FALSE(pty.receiveAtModule(1 << 20, 200ms).empty());
-  port.write("G");
+  EXPECT_TRUE(port.write("G").complete());
   EXPECT_EQ(pty.receiveAtModule(1), "G");
 }
 

@@ -80,11 +80,11 @@ TEST_F(FakeSerialPortTest, AnUnpluggedDeviceIsNoticedAtTheNextWriteAndFoundAgain
   bench.unplug("COM1:");
   EXPECT_TRUE(port.isOpen());  // nothing tells the port before it uses the line
 
-  port.write("R80");
+  EXPECT_EQ(port.write("R80").failure, Kind::kGone);
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(port.problem().kind, Kind::kGone);
   EXPECT_FALSE(bench.isHeld("COM1:"));
-  port.write("R81");
+  EXPECT_EQ(port.write("R81").failure, Kind::kNotOpen);
   EXPECT_EQ(port.readAvailable(100), "");
 
   FakeSerialPort other(bench);
@@ -131,10 +131,12 @@ TEST_F(FakeSerialPortTest, StalledWritesTakeTheirTimeOnTheOneTimeline) {
   port.write("A");
   clock.pauseMs(30);
   bench.loseWrites("COM1:", 500);
-  port.write("B");
+  const PortWriteResult lost = port.write("B");
+  EXPECT_EQ(lost.written, 0u);
+  EXPECT_EQ(lost.failure, Kind::kStalled);
   EXPECT_TRUE(port.isOpen());  // a peer that stops reading is not a lost device
   bench.unstall("COM1:");
-  port.write("C");
+  EXPECT_EQ(port.write("C").written, 1u);
 
   EXPECT_EQ(clock.nowMs(), 2530);
   EXPECT_EQ(clock.timeline().format({WireTimeline::Entry::kStall, WireTimeline::Entry::kWrite,

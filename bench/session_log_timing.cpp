@@ -2,7 +2,9 @@
 // handler runs on a real pseudo-terminal with the real clock, once on the plain port
 // and once through LoggedSerialPort with the log in the dialog's environment (as
 // corvane/main.cpp wires it: the click writes the log when it ends), in turns. The far end of the pty stamps each arrival; the gaps between arrivals are
-// the pauses the module sees, printed for both ways side by side.
+// the pauses the module sees, printed for both ways side by side. Last, how well the
+// log's tx stamps agree with when the far end got the bytes: the agreement an
+// installer relies on when laying the log beside a capture of the line.
 //
 //   ./build/session_log_timing [rounds]      (default 3 rounds, about 11 s each)
 
@@ -14,15 +16,19 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/control_panel.h"
 #include "common/history_file.h"
+#include "common/log_line.h"
 #include "common/status_line.h"
 #include "common/steady_clock.h"
 #include "common/termios_serial_port.h"
@@ -127,11 +133,14 @@ struct Stats {
   std::vector<std::vector<double>> overshootUs;  // per expected gap, every run
 };
 
-void runOnce(CCorvaneDlg& dlg, FarEnd& far, Stats& stats, const char* way) {
+void runOnce(CCorvaneDlg& dlg, FarEnd& far, Stats& stats, const char* way,
+             std::vector<SteadyTime>* keepArrivals = nullptr) {
   far.clear();
   dlg.onClicked(corvane_ids::kFactoryDefault);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the last bytes arrive
-  std::vector<double> gaps = measuredGaps(far.arrivals());
+  const std::vector<SteadyTime> arrivals = far.arrivals();
+  if (keepArrivals) keepArrivals->insert(keepArrivals->end(), arrivals.begin(), arrivals.end());
+  std::vector<double> gaps = measuredGaps(arrivals);
   const std::vector<int> expected = expectedGaps();
   if (gaps.size() != expected.size()) {
     std::printf("%-7s %zu gaps seen, %zu expected: run not counted\n", way, gaps.size(),
@@ -158,7 +167,7 @@ class NullPort : public SerialPort {
   bool open(const std::string&, int) override { return true; }
   void close() override {}
   bool isOpen() const override { return true; }
-  void write(std::string_view) override {}
+  PortWriteResult write(std::string_view bytes) override { return {bytes.size(), PortProblem::Kind::kNone}; }
   std::string readAvailable(std::size_t) override { return {}; }
   void purgeInput() override {}
 };
@@ -174,6 +183,25 @@ double recordCostNs(const std::filesystem::path& workDir) {
   for (int i = 0; i < kRecordRuns; ++i) port.write("W3D01");
   auto ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start);
   return ns.count() / kRecordRuns;
+}
+
+// For each tx line of the log, how far its stamp lies from the nearest arrival at the
+// far end, in ms (the log counts from logStart).
+std::vector<double> stampDistancesMs(const std::filesystem::path& logFile, SteadyTime logStart,
+                                     const std::vector<SteadyTime>& arrivals) {
+  std::vector<double> distances;
+  std::ifstream in(logFile);
+  for (std::string line; std::getline(in, line);) {
+    std::optional<LogLine> parsed = parseLogLine(line);
+    if (!parsed || parsed->kind != "tx" || arrivals.empty()) continue;
+    double best = 1e9;
+    for (SteadyTime at : arrivals) {
+      double ms = std::chrono::duration<double, std::milli>(at - logStart).count();
+      best = std::min(best, std::abs(ms - static_cast<double>(parsed->ms)));
+    }
+    distances.push_back(best);
+  }
+  return distances;
 }
 
 }  // namespace
@@ -202,7 +230,11 @@ int main(int argc, char** argv) {
   SteadyClock clock;
   NoPanel panel;
   SilentStatusLine quiet;
-  SessionLog log(workDir, SessionLog::steadySinceNow(), quiet);
+  const SteadyTime logStart = std::chrono::steady_clock::now();
+  SessionLog log(workDir, [logStart] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now() - logStart).count();
+  }, quiet);
   LoggedSerialPort logged(real, log);
   NoTimer timer;
   NoBeep beep;
@@ -214,13 +246,14 @@ int main(int argc, char** argv) {
 
   FarEnd far(master);
   Stats plain, withLog;
+  std::vector<SteadyTime> loggedArrivals;
   std::printf("factory defaults on %s, %d rounds of plain and logged in turns\n", slaveName,
               rounds);
   for (int r = 0; r < rounds; ++r) {
     // In turns, each way first every other round, so a load on the machine that comes
     // and goes falls on both alike.
     if (r % 2 == 0) runOnce(plainDlg, far, plain, "plain");
-    runOnce(loggedDlg, far, withLog, "logged");
+    runOnce(loggedDlg, far, withLog, "logged", &loggedArrivals);
     if (r % 2 == 1) runOnce(plainDlg, far, plain, "plain");
   }
 
@@ -244,6 +277,9 @@ int main(int argc, char** argv) {
               static_cast<std::uintmax_t>(std::filesystem::file_size(workDir / "corvane.log")),
               workDir.c_str());
 
+  std::vector<double> apart = stampDistancesMs(workDir / "corvane.log", logStart, loggedArrivals);
+  std::printf("log tx stamp to the far end's nearest arrival, ms: median %.1f, max %.1f of %zu "
+              "writes\n", median(apart), maxOf(apart), apart.size());
   std::printf("recording one write in the log's buffer: %.0f ns (mean of %d)\n",
               recordCostNs(workDir), kRecordRuns);
 

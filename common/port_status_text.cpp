@@ -33,6 +33,18 @@ std::string describePortOpened(const std::string& name, const std::string& devic
   return text + "open at " + std::to_string(baud) + " baud";
 }
 
+std::string describeHolder(const PortProblem& problem) {
+  if (problem.holderPid == static_cast<long>(::getpid())) return "this program";
+  if (problem.holderPid <= 0) return "another program";
+  const std::string process = "(process " + std::to_string(problem.holderPid) + ")";
+  return (problem.holderName.empty() ? "another program" : problem.holderName) + " " + process;
+}
+
+std::string describePortFreed(const std::string& name, const std::string& device, int baud) {
+  return subject(name) + deviceWords(name, device) + " is free now, open at " +
+         std::to_string(baud) + " baud; the link is tested at the next start";
+}
+
 std::string describePortFoundAgain(const std::string& name, const std::string& device,
                                    int baud) {
   return subject(name) + deviceWords(name, device) + " is back, open again at " +
@@ -65,11 +77,7 @@ std::string describePortProblem(const std::string& name, const PortProblem& prob
       if (problem.holderPid == static_cast<long>(::getpid())) {
         return who + device + " is already open in this program";
       }
-      if (problem.holderPid > 0) {
-        return who + device + " is held by another program (process " +
-               std::to_string(problem.holderPid) + ")";
-      }
-      return who + device + " is held by another program";
+      return who + device + " is held by " + describeHolder(problem);
     case Kind::kNotSerial:
       return who + device + " is not a serial device";
     case Kind::kControllingTerminal:
@@ -78,6 +86,10 @@ std::string describePortProblem(const std::string& name, const PortProblem& prob
       return who + device + " refused the speed or the 8N1 framing";
     case Kind::kGone:
       return who + device + " went away (unplugged?)";
+    case Kind::kStalled:
+      return who + device + " stopped taking bytes: is the other end reading?";
+    case Kind::kNotOpen:
+      return who + "the port is not open";
     case Kind::kOther:
       break;
   }

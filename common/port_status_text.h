@@ -12,9 +12,18 @@
 // "COM3: is /dev/serial/by-id/usb-FTDI_..., open at 9600 baud"
 std::string describePortOpened(const std::string& name, const std::string& device, int baud);
 
-// Why the port is not open, e.g. "COM3: /dev/ttyUSB0 is held by another program
-// (process 1234)"; empty for kNone.
+// Why the port is not open, e.g. "COM3: /dev/ttyUSB0 is held by halvard (process
+// 1234)"; empty for kNone.
 std::string describePortProblem(const std::string& name, const PortProblem& problem);
+
+// Who holds a port that another program holds (kBusy): "halvard (process 16645)",
+// "another program (process 1234)" when its name cannot be read, "another program"
+// when no lock names it, "this program" for our own process.
+std::string describeHolder(const PortProblem& problem);
+
+// "COM3: /dev/ttyUSB0 is free now, open at 115200 baud; the link is tested at the next
+// start": a port that was held by another program has opened, without a link test.
+std::string describePortFreed(const std::string& name, const std::string& device, int baud);
 
 // "COM3: /dev/ttyUSB0 is back, open again at 9600 baud"
 std::string describePortFoundAgain(const std::string& name, const std::string& device, int baud);

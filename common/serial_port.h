@@ -18,12 +18,27 @@ struct PortProblem {
     kLineSettings,         // opened, but the driver kept other line settings or speed
     kGone,                 // was open; its device went away (EIO, ENXIO, POLLHUP)
     kOther,                // osError says
+    // Only as the failure of a write (PortWriteResult), never as problem():
+    kStalled,              // the device stopped taking bytes; the port stays open
+    kNotOpen,              // written to a closed port; problem() says why it is closed
   };
   Kind kind = Kind::kNone;
   std::string device;   // the path the name resolved to; empty when it resolved to none
   std::string group;    // kPermission: the group that owns the device node
   long holderPid = 0;   // kBusy: the process a UUCP lock file names, when one does
   int osError = 0;      // errno of the call that failed, 0 when none
+  std::string holderName;  // kBusy: that process's own name ("halvard"), when it can be read
+};
+
+// What one write did: how many of its bytes, from the first, left for the device, and
+// why the rest did not when not all did. The session log and the count of frames not
+// sent both take it from here.
+struct PortWriteResult {
+  std::size_t written = 0;
+  // kNone when every byte was written; else kGone, kStalled, kNotOpen or kOther.
+  PortProblem::Kind failure = PortProblem::Kind::kNone;
+
+  bool complete() const { return failure == PortProblem::Kind::kNone; }
 };
 
 // One serial port as the dialog programs see it: opened by a stored name, a byte
@@ -34,7 +49,7 @@ struct PortProblem {
 // - open() closes whatever was open first. On failure the port stays closed and
 //   every later call does nothing: writes are lost, reads yield no bytes.
 // - Line settings are always 8 data bits, no parity, one stop bit, no flow control.
-// - write() returns when the bytes have left (or were lost); nothing is reported.
+// - write() returns when the bytes have left (or were lost), with what became of them.
 // - readAvailable() returns at once with what has arrived, possibly nothing; an
 //   error counts as nothing.
 // - When the device goes away while open (a USB adapter unplugged), the port closes
@@ -46,7 +61,7 @@ class SerialPort {
   virtual bool open(const std::string& name, int baud) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
-  virtual void write(std::string_view bytes) = 0;
+  virtual PortWriteResult write(std::string_view bytes) = 0;
   virtual std::string readAvailable(std::size_t maxBytes) = 0;
   // Drops whatever has arrived and not been read yet.
   virtual void purgeInput() = 0;

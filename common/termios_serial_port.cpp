@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "common/port_names.h"
+#include "common/process_name.h"
 #include "common/terminal_checks.h"
 
 namespace {
@@ -103,6 +104,13 @@ bool hungUp(int fd) {
   return ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// Whether the tty is in exclusive mode, set by whoever holds it. A kernel without
+// TIOCGEXCL cannot tell: then the flock is the only guard.
+bool heldExclusively(int fd) {
+  int exclusive = 0;
+  return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
 }  // namespace
 
 TermiosSerialPort::TermiosSerialPort(std::filesystem::path workDir, PortPlaces places)
@@ -150,6 +158,7 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
     if (pid_t holder = lock_.acquire(uucp::lockFilePath(folder, real)); holder != 0) {
       fail(Kind::kBusy, 0);
       problem_.holderPid = holder;
+      problem_.holderName = processName(holder);
       return false;
     }
   }
@@ -166,10 +175,14 @@ bool TermiosSerialPort::openPath(const std::filesystem::path& path) {
     return fail(Kind::kNotSerial, 0);
   }
   if (isOwnTerminal(st.st_rdev)) return fail(Kind::kControllingTerminal, 0);
+  // A program that holds the line in exclusive mode alone (no flock, no lock file)
+  // keeps out other users, but root's open passes: asked before anything is written
+  // or set, so root never writes into another program's line either.
+  if (heldExclusively(fd_)) return fail(Kind::kBusy, EBUSY);
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return fail(Kind::kBusy, errno);
   // TIOCEXCL keeps out other programs that use neither flock nor lock files; root
-  // passes it anyway, which is why the flock above is the check that decides.
-  ::ioctl(fd_, TIOCEXCL);
+  // passes it anyway, which is why the checks above decide.
+  exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
   return configure(fd_);
 }
 
@@ -208,8 +221,10 @@ bool TermiosSerialPort::fail(PortProblem::Kind kind, int osError) {
 void TermiosSerialPort::releaseDevice() {
   if (fd_ >= 0) {
     // Exclusive mode belongs to the tty, not to this descriptor: left set, it would
-    // keep the port from opening again while anyone else still holds it open.
-    ::ioctl(fd_, TIOCNXCL);
+    // keep the port from opening again while anyone else still holds it open. Only
+    // our own is cleared; a refused open leaves the holder's mode as it was.
+    if (exclusive_) ::ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
     ::close(fd_);  // releases the flock as well
     fd_ = -1;
   }
@@ -247,22 +262,23 @@ bool TermiosSerialPort::reopenIfBack() {
   return false;
 }
 
-void TermiosSerialPort::write(std::string_view bytes) {
-  if (fd_ < 0 || bytes.empty()) return;
+PortWriteResult TermiosSerialPort::write(std::string_view bytes) {
+  using Kind = PortProblem::Kind;
+  if (fd_ < 0) return {0, Kind::kNotOpen};
+  if (bytes.empty()) return {};
   // The descriptor blocks between calls, but a write runs non-blocking under poll():
   // a peer that stops reading (a hung program at the other end of a pseudo-terminal,
   // a stalled adapter) then costs one bounded wait and the rest of the frame instead
   // of freezing the program. A vanished peer answers EIO at once.
   int flags = ::fcntl(fd_, F_GETFL);
-  if (flags < 0) return;
+  if (flags < 0) return {0, Kind::kOther};
   ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK);
   const int stallMs = stallTimeoutMs(baud_);
-  std::size_t done = 0;
-  bool failed = false;
-  while (done < bytes.size() && !failed) {
-    ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+  PortWriteResult result;
+  while (result.written < bytes.size() && result.complete()) {
+    ssize_t n = ::write(fd_, bytes.data() + result.written, bytes.size() - result.written);
     if (n > 0) {
-      done += static_cast<std::size_t>(n);
+      result.written += static_cast<std::size_t>(n);
       stalled_ = false;
     } else if (n < 0 && errno == EINTR) {
       continue;
@@ -274,27 +290,30 @@ void TermiosSerialPort::write(std::string_view bytes) {
       } while (ready < 0 && errno == EINTR);
       if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
         lose(EIO);
-        return;
+        return {result.written, Kind::kGone};
       }
-      failed = ready <= 0;
+      if (ready <= 0) result.failure = Kind::kStalled;
       // Once the peer has let a write stall out, later writes that find the line
       // still full are lost at once: a sequence of frames must not wait out the
       // stall again for each of its pieces.
       stalled_ = ready == 0;
+    } else if (n < 0 && errno == EAGAIN) {
+      result.failure = Kind::kStalled;
     } else if (n < 0 && isGoneError(errno)) {
       lose(errno);
-      return;
+      return {result.written, Kind::kGone};
     } else {
-      failed = true;
+      result.failure = Kind::kOther;
     }
   }
   ::fcntl(fd_, F_SETFL, flags);
   // With flow control off the driver's buffer empties at the line rate, so the drain
   // is bounded; a pause that follows a write starts once the bytes have left.
-  if (!failed) {
+  if (result.complete()) {
     while (::tcdrain(fd_) != 0 && errno == EINTR) {
     }
   }
+  return result;
 }
 
 std::string TermiosSerialPort::readAvailable(std::size_t maxBytes) {

@@ -19,7 +19,7 @@ struct PortPlaces {
 // against the working directory given here. Only a character device that is a tty
 // opens, exclusively (a UUCP lock file where the lock folder can be written, flock and
 // TIOCEXCL), so a stored name never creates or opens a plain file and a port that
-// another program holds does not open. The process's own terminal never opens.
+// another program holds (by any of the three) does not open, not even for root. The process's own terminal never opens.
 class TermiosSerialPort : public SerialPort {
  public:
   explicit TermiosSerialPort(std::filesystem::path workDir, PortPlaces places = {});
@@ -32,8 +32,9 @@ class TermiosSerialPort : public SerialPort {
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
   // A device that answers EIO or ENXIO, or whose line is hung up, closes the port
-  // (problem() says kGone); the bytes are lost.
-  void write(std::string_view bytes) override;
+  // (problem() says kGone); the bytes are lost. A peer that stops reading costs one
+  // bounded wait, and the rest of the write (kStalled).
+  PortWriteResult write(std::string_view bytes) override;
   // As write(): a read that finds the device gone closes the port.
   std::string readAvailable(std::size_t maxBytes) override;
   void purgeInput() override;
@@ -67,5 +68,6 @@ class TermiosSerialPort : public SerialPort {
   PortProblem problem_;
   bool lost_ = false;     // the device went away while open; reopenIfBack() may bring it back
   bool stalled_ = false;  // the last write gave up on a peer that stopped reading
+  bool exclusive_ = false;  // this port set TIOCEXCL on fd_ and clears it on release
   uucp::Lock lock_;
 };

@@ -14,8 +14,24 @@
 namespace uucp {
 namespace {
 
+// Whether the bytes are a process id written as text: blanks, digits, then nothing
+// but white space ("%10d\n", "107\n", "  1\n").
+bool isTextPid(const char* bytes, std::size_t size) {
+  std::size_t i = 0;
+  while (i < size && bytes[i] == ' ') ++i;
+  const std::size_t digitsFrom = i;
+  while (i < size && bytes[i] >= '0' && bytes[i] <= '9') ++i;
+  if (i == digitsFrom) return false;
+  for (; i < size; ++i) {
+    if (bytes[i] != ' ' && bytes[i] != '\n' && bytes[i] != '\r' && bytes[i] != '\t') return false;
+  }
+  return true;
+}
+
 // The process id in a lock file: ASCII digits (leading blanks allowed), or the four
-// raw bytes of an int that old programs wrote. 0 when there is none to be read.
+// raw bytes of an int that old programs wrote. Text is looked for first, so a short
+// pid with its line end ("107\n", four bytes too) is never taken for a binary one.
+// 0 when there is none to be read.
 pid_t readPid(const std::filesystem::path& lockFile, bool& present) {
   present = false;
   int fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -32,14 +48,11 @@ pid_t readPid(const std::filesystem::path& lockFile, bool& present) {
   } while (n < 0 && errno == EINTR);
   ::close(fd);
   if (n <= 0) return 0;
-  if (n == static_cast<ssize_t>(sizeof(int))) {
-    bool text = true;
-    for (int i = 0; i < n; ++i) text &= buffer[i] == ' ' || (buffer[i] >= '0' && buffer[i] <= '9');
-    if (!text) {
-      int binary = 0;
-      std::memcpy(&binary, buffer, sizeof binary);
-      return binary > 0 ? binary : 0;
-    }
+  const std::size_t size = static_cast<std::size_t>(n);
+  if (size == sizeof(int) && !isTextPid(buffer, size)) {
+    int binary = 0;
+    std::memcpy(&binary, buffer, sizeof binary);
+    return binary > 0 ? binary : 0;
   }
   char* end = nullptr;
   long pid = std::strtol(buffer, &end, 10);

@@ -40,7 +40,7 @@ std::string sequenceName(int id) {
 
 void CCorvaneDlg::reportSequence(const std::string& what) {
   const ModuleLink::WriteCounts counts = link_.takeWriteCounts();
-  portWatch_.afterSequence(what, counts.sent, counts.unsent);
+  portWatch_.afterSequence(what, counts.sent, counts.unsent, counts.failure);
 }
 
 void CCorvaneDlg::bindFields() {

@@ -8,7 +8,8 @@
 
 // The port Corvane talks through when the session is logged: every call goes to the
 // real port unchanged, and each write and each read that brought bytes is recorded in
-// the session log's memory buffer. It does no I/O of its own, so the pauses of a
+// the session log's memory buffer; a write's bytes as tx only as far as the port's
+// result says they were written, the rest as unsent with the reason. It does no I/O of its own, so the pauses of a
 // timed sequence stay what they are; the log is written by SessionLog::flush().
 class LoggedSerialPort : public SerialPort {
  public:
@@ -18,7 +19,7 @@ class LoggedSerialPort : public SerialPort {
   bool open(const std::string& name, int baud) override { return port_.open(name, baud); }
   void close() override { port_.close(); }
   bool isOpen() const override { return port_.isOpen(); }
-  void write(std::string_view bytes) override;
+  PortWriteResult write(std::string_view bytes) override;
   std::string readAvailable(std::size_t maxBytes) override;
   void purgeInput() override { port_.purgeInput(); }
 

@@ -25,22 +25,27 @@ class ModuleLink {
     port_.purgeInput();
   }
 
-  // One write of exactly these bytes. The port's result is not examined, but a write
-  // that finds no open port afterwards (never opened, or its device went away) is
-  // counted as not sent, for the status line.
-  void sendBytes(std::string_view bytes) {
-    port_.write(bytes);
-    ++(port_.isOpen() ? sent_ : unsent_);
+  // One write of exactly these bytes. The sequences towards the module go on whatever
+  // it returns (their pauses are the contract); a write not written whole is counted
+  // as not sent, for the status line, from the same result the session log takes.
+  PortWriteResult sendBytes(std::string_view bytes) {
+    const PortWriteResult result = port_.write(bytes);
+    ++(result.complete() ? sent_ : unsent_);
+    if (!result.complete() && failure_ == PortProblem::Kind::kNone) failure_ = result.failure;
+    return result;
   }
-  void sendByte(char byte) { sendBytes(std::string_view(&byte, 1)); }
-  // The writes counted since the last call, sent and not sent; both start again at 0.
+  PortWriteResult sendByte(char byte) { return sendBytes(std::string_view(&byte, 1)); }
+  // The writes counted since the last call, sent and not (wholly) sent, and why the
+  // first of those not sent was not; all start again at 0.
   struct WriteCounts {
     int sent = 0;
     int unsent = 0;
+    PortProblem::Kind failure = PortProblem::Kind::kNone;
   };
   WriteCounts takeWriteCounts() {
-    WriteCounts counts{sent_, unsent_};
+    WriteCounts counts{sent_, unsent_, failure_};
     sent_ = unsent_ = 0;
+    failure_ = PortProblem::Kind::kNone;
     return counts;
   }
   // One read that returns at once with at most maxBytes; a failure reads nothing.
@@ -67,6 +72,7 @@ class ModuleLink {
   Clock& clock_;
   int sent_ = 0;
   int unsent_ = 0;
+  PortProblem::Kind failure_ = PortProblem::Kind::kNone;
 };
 
 // The value of two hexadecimal characters: 16 x digit(p0) + digit(p1), where

@@ -98,7 +98,8 @@ void PortWatch::detectionDone(int baud) {
   say(text);
 }
 
-void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsentWrites) {
+void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsentWrites,
+                              PortProblem::Kind failure) {
   const bool gone = port_.problem().kind == Kind::kGone;
   if (!gone) lostSaid_ = false;
   const bool newlyLost = gone && !lostSaid_;
@@ -109,11 +110,46 @@ void PortWatch::afterSequence(const std::string& what, int sentWrites, int unsen
   }
   const std::string label = what.empty() ? std::string() : what + " ";
   const std::string outcome = sentWrites > 0 ? "not all sent" : "not sent";
-  say(label + outcome + ": " + whyNotOpen());
+  std::string why = whyNotOpen();
+  if (port_.isOpen() && failure == Kind::kStalled) {
+    PortProblem stalled;
+    stalled.kind = Kind::kStalled;
+    stalled.device = port_.device();
+    why = describePortProblem(port_.name(), stalled);
+  } else if (port_.isOpen()) {
+    why = subject(port_.name()) + "the driver refused the bytes";
+  }
+  say(label + outcome + ": " + why);
 }
 
 void PortWatch::atTick() {
-  if (port_.problem().kind != Kind::kGone) return;
+  switch (port_.problem().kind) {
+    case Kind::kGone:
+      retryGone();
+      break;
+    case Kind::kBusy:
+      retryHeld();
+      break;
+    default:
+      heldTicks_ = 0;
+      break;
+  }
+}
+
+void PortWatch::retryHeld() {
+  if (++heldTicks_ < kHeldRetryTicks) return;
+  heldTicks_ = 0;
+  // The stored port only: port detection closes every name it tried and held, so a
+  // held port at this point is one the start-up test (or this retry) opened by name.
+  const std::string held = whyNotOpen();
+  if (port_.open(port_.name(), port_.baud())) {
+    say(describePortFreed(port_.name(), port_.device(), port_.baud()));
+  } else if (whyNotOpen() != held) {
+    say(whyNotOpen());  // another holder, or no longer there
+  }
+}
+
+void PortWatch::retryGone() {
   if (!port_.reopenIfBack()) return;
   lostSaid_ = false;
   say(describePortFoundAgain(port_.name(), port_.device(), port_.baud()));

@@ -31,12 +31,20 @@ class PortWatch {
   // --- handlers and the tick -----------------------------------------------------------
   // After a sequence that wrote to the module: says that the device went away the first
   // time the port reports it, and that what the sequence wrote was not (all) sent when
-  // writes found no open port. what names the sequence ("alarm transmission"); may be
-  // empty. sentWrites and unsentWrites count the sequence's writes.
-  void afterSequence(const std::string& what, int sentWrites, int unsentWrites);
+  // writes were not written whole. what names the sequence ("alarm transmission"); may
+  // be empty. sentWrites and unsentWrites count the sequence's writes; failure is why
+  // the first unsent one was not sent (a write's result), which decides the words
+  // while the port is still open (a device that stopped taking bytes).
+  void afterSequence(const std::string& what, int sentWrites, int unsentWrites,
+                     PortProblem::Kind failure = PortProblem::Kind::kNone);
   // Once a tick: while the device is gone, one cheap check whether it is back; when it
   // is, the port is open again at the same speed (nothing is sent) and that is said.
+  // While the port's last open found it held by another program, it is opened again
+  // every kHeldRetryTicks ticks (at most once a second) at the speed of that open; a
+  // new holder is said, and so is the open once the port is free (nothing is sent).
   void atTick();
+
+  static constexpr int kHeldRetryTicks = 10;
 
  private:
   struct Try {
@@ -47,12 +55,15 @@ class PortWatch {
   };
 
   void say(const std::string& message) { status_.show(message); }
+  void retryGone();
+  void retryHeld();
   std::string whyNotOpen() const;
 
   SerialPort& port_;
   StatusLine& status_;
   bool openFailureSaid_ = false;  // the start-up test's open failure
   bool lostSaid_ = false;         // the device's going away
+  int heldTicks_ = 0;             // ticks since the held port was last tried
   std::vector<Try> tries_;
 };
 

@@ -10,18 +10,25 @@ SessionLog::SessionLog(const std::filesystem::path& workDir, MsSource sinceStart
     : file_(workDir / kFileName, rotateBytes), sinceStartMs_(std::move(sinceStartMs)),
       status_(status) {}
 
-void SessionLog::record(const char* word, std::string text, const char* remark) {
-  pending_.push_back(Event{sinceStartMs_(), word, std::move(text), remark});
+void SessionLog::record(const char* word, std::string text, const char* remark,
+                        std::optional<std::int64_t> atMs) {
+  pending_.push_back(Event{atMs ? *atMs : sinceStartMs_(), word, std::move(text), remark});
 }
 
-void SessionLog::sent(std::string_view bytes) { record("tx", std::string(bytes)); }
+void SessionLog::sent(std::string_view bytes, std::optional<std::int64_t> atMs) {
+  record("tx", std::string(bytes), "", atMs);
+}
 
 void SessionLog::received(std::string_view bytes) {
   if (!bytes.empty()) record("rx", std::string(bytes));
 }
 
-void SessionLog::unsent(std::string_view bytes) {
-  record("unsent", std::string(bytes), "  # port not open");
+void SessionLog::unsent(std::string_view bytes, PortProblem::Kind why,
+                        std::optional<std::int64_t> atMs) {
+  const char* remark = why == PortProblem::Kind::kGone      ? "  # device gone"
+                       : why == PortProblem::Kind::kStalled ? "  # device stopped taking bytes"
+                                                            : "  # port not open";
+  record("unsent", std::string(bytes), remark, atMs);
 }
 
 void SessionLog::noteStart(const Start& start) {

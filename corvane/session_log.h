@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/rotating_log_file.h"
+#include "common/serial_port.h"
 #include "common/status_line.h"
 
 // The record of a bench session that an installer can show: every byte Corvane sent
@@ -49,11 +51,16 @@ class SessionLog {
   SessionLog(const SessionLog&) = delete;
   SessionLog& operator=(const SessionLog&) = delete;
 
-  // The bytes of one write to the module, of one read from it (nothing when empty),
-  // and of a write that went nowhere because the port was not open.
-  void sent(std::string_view bytes);
+  // The bytes of one write that reached the port's driver, of one read from the module
+  // (nothing when empty), and of a write (or its rest) that went nowhere, with why
+  // (kGone, kStalled; anything else reads "port not open"). atMs is the time of the
+  // write, by default now.
+  void sent(std::string_view bytes, std::optional<std::int64_t> atMs = {});
   void received(std::string_view bytes);
-  void unsent(std::string_view bytes);
+  void unsent(std::string_view bytes, PortProblem::Kind why = PortProblem::Kind::kNotOpen,
+              std::optional<std::int64_t> atMs = {});
+  // Milliseconds since the session started, the time events are stamped with.
+  std::int64_t nowMs() const { return sinceStartMs_(); }
 
   // The session's start, with the port and speed that start-up settled on. It goes
   // ahead of the events not yet written (start-up's own bytes), at the time of the
@@ -90,7 +97,8 @@ class SessionLog {
     std::string text;
     const char* remark;  // after the escaped text as it stands; may be empty
   };
-  void record(const char* word, std::string text, const char* remark = "");
+  void record(const char* word, std::string text, const char* remark = "",
+              std::optional<std::int64_t> atMs = {});
 
   class StatusNotes : public StatusLine {
    public:

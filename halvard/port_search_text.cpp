@@ -14,7 +14,8 @@ std::string outcomeWords(const PortSearchStep& step, const std::string& secondPo
     case Kind::kPermission:
       return "permission denied";
     case Kind::kBusy:
-      return step.name == secondPortName ? "held as the second port" : "held by another program";
+      return step.name == secondPortName ? "held as the second port"
+                                         : "held by " + describeHolder(step.problem);
     case Kind::kNotSerial:
       return "not a serial device";
     case Kind::kControllingTerminal:

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -94,17 +97,43 @@ TEST_F(PortOpenProblems, FlockOfAnotherProgramIsBusy) {
   EXPECT_TRUE(port.open("COM3:", 9600));
 }
 
+// Each form in which programs write their process id: ten digits and a line end, a
+// short pid with its line end that is four bytes long like a binary one, and the
+// four raw bytes of an int.
 TEST_F(PortOpenProblems, LiveUucpLockIsHonouredAndKeptBeforeTheDeviceIsTouched) {
-  dir.write(lockName(), lockText(1));  // init never ends
-  EXPECT_FALSE(port.open("COM3:", 9600));
-  EXPECT_EQ(port.problem().kind, Kind::kBusy);
-  EXPECT_EQ(port.problem().holderPid, 1);
-  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by another program (process 1)");
-  EXPECT_EQ(dir.read(lockName()), lockText(1));
+  const int init = 1;  // never ends
+  const std::string binary(reinterpret_cast<const char*>(&init), sizeof init);
+  for (const std::string& text : {lockText(1), std::string("  1\n"), std::string("1\n"), binary}) {
+    dir.write(lockName(), text);
+    EXPECT_FALSE(port.open("COM3:", 9600));
+    EXPECT_EQ(port.problem().kind, Kind::kBusy);
+    EXPECT_EQ(port.problem().holderPid, 1) << "lock of " << text.size() << " bytes";
+    EXPECT_EQ(dir.read(lockName()), text);
+  }
+  EXPECT_EQ(told().rfind("COM3: " + pty.slavePath() + " is held by ", 0), 0u) << told();
   // Not even opened: the line is still cooked, as the pty was made.
   termios tio{};
   ASSERT_EQ(tcgetattr(pty.slave(), &tio), 0);
   EXPECT_TRUE(tio.c_lflag & ICANON);
+}
+
+// The status line names the process a live lock names, as the process calls itself.
+TEST_F(PortOpenProblems, TheHolderOfALockIsNamed) {
+  char ownName[16] = {};
+  ::prctl(PR_GET_NAME, ownName);
+  ::prctl(PR_SET_NAME, "halvard");  // the child is born with it
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    for (;;) ::pause();
+  }
+  ::prctl(PR_SET_NAME, ownName);
+  ASSERT_GT(holder, 0);
+  dir.write(lockName(), lockText(holder));
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  EXPECT_EQ(told(), "COM3: " + pty.slavePath() + " is held by halvard (process " +
+                        std::to_string(holder) + ")");
 }
 
 TEST_F(PortOpenProblems, StaleLockIsRemovedAndOurOwnIsMadeAndRemoved) {

@@ -18,6 +18,7 @@ TEST(PortStatusText, EveryProblemWithALongByIdPathFitsTheStatusLine) {
     problem.device = device;
     problem.group = "dialout";
     problem.holderPid = 4194303;
+    problem.holderName = "0123456789abcde";  // the longest name the kernel keeps
     problem.osError = EOVERFLOW;
     std::string text = describePortProblem("COM3:", problem);
     EXPECT_EQ(text.rfind("COM3: ", 0), 0u) << text;
@@ -30,14 +31,16 @@ TEST(PortStatusText, EveryProblemWithALongByIdPathFitsTheStatusLine) {
 }
 
 TEST(PortStatusText, TheOperatorLearnsWhatToDo) {
-  PortProblem denied{Kind::kPermission, "/dev/ttyUSB0", "dialout", 0, EACCES};
+  PortProblem denied{Kind::kPermission, "/dev/ttyUSB0", "dialout", 0, EACCES, ""};
   EXPECT_EQ(describePortProblem("COM3", denied),
             "COM3: /dev/ttyUSB0 may not be opened by this user: join the group dialout and "
             "log in again");
-  PortProblem busy{Kind::kBusy, "/dev/ttyUSB0", "", 1234, 0};
+  PortProblem busy{Kind::kBusy, "/dev/ttyUSB0", "", 1234, 0, ""};
   EXPECT_EQ(describePortProblem("COM3:", busy),
             "COM3: /dev/ttyUSB0 is held by another program (process 1234)");
-  PortProblem empty{Kind::kNoName, "", "", 0, 0};
+  busy.holderName = "halvard";
+  EXPECT_EQ(describePortProblem("COM3:", busy), "COM3: /dev/ttyUSB0 is held by halvard (process 1234)");
+  PortProblem empty{Kind::kNoName, "", "", 0, 0, ""};
   EXPECT_EQ(describePortProblem("", empty),
             "no port is named: type one such as COM1: or /dev/ttyUSB0");
   EXPECT_EQ(describePortOpened("/dev/ttyUSB0", "/dev/ttyUSB0", 9600),

@@ -62,13 +62,18 @@ TEST_F(PortUnplug, AReadThatFindsTheDeviceGoneClosesThePortAndTellsWhy) {
   EXPECT_EQ(port.baud(), 115200);
 }
 
+// The write says what became of its bytes: none written, the device gone; later
+// writes find the port closed.
 TEST_F(PortUnplug, AWriteThatFindsTheDeviceGoneClosesThePort) {
   ASSERT_TRUE(port.open("COM1:", 9600));
   module->closeMaster();
-  port.write("W3D01");
+  const PortWriteResult lost = port.write("W3D01");
+  EXPECT_EQ(lost.written, 0u);
+  EXPECT_EQ(lost.failure, Kind::kGone);
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(port.problem().kind, Kind::kGone);
   EXPECT_EQ(port.problem().osError, EIO);
+  EXPECT_EQ(port.write("W7F00").failure, Kind::kNotOpen);
 }
 
 TEST_F(PortUnplug, ReplugUnderTheSameNameReopensAtTheSameSpeed) {

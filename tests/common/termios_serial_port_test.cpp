@@ -1,6 +1,7 @@
 #include "common/termios_serial_port.h"
 
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 
@@ -130,6 +131,24 @@ TEST_F(TermiosPortTest, HeldPortDoesNotOpenTwiceUntilClosed) {
   EXPECT_EQ(pty.receiveAtModule(1), "x");
 }
 
+// A program that holds the line in exclusive mode only (no flock, no lock file) keeps
+// it, for root too: nothing is written into its line and its mode stays set.
+TEST_F(TermiosPortTest, ALineHeldInExclusiveModeOnlyIsRefusedAsHeld) {
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCEXCL), 0);
+  EXPECT_FALSE(port.open("COM3:", 9600));
+  EXPECT_EQ(describePortProblem(port.name(), port.problem()),
+            "COM3: " + pty.slavePath() + " is held by another program");
+  port.write("R80");
+  EXPECT_EQ(pty.receiveAtModule(1, 100ms), "");
+  EXPECT_TRUE(slaveSettings().c_lflag & ICANON);  // its line settings untouched
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+
+  ASSERT_EQ(::ioctl(pty.slave(), TIOCNXCL), 0);  // the holder lets go
+  EXPECT_TRUE(port.open("COM3:", 9600));
+}
+
 TEST_F(TermiosPortTest, OpeningAnotherPortLetsGoOfTheFirst) {
   PtyPair other;
   ASSERT_TRUE(other.ok());
@@ -219,17 +238,20 @@ TEST_F(TermiosPortTest, AnAdapterKnownByIdIsComOneAndTheStatusLineSaysWhichItIs)
 // fastest rate keeps that stall short.
 TEST_F(TermiosPortTest, PeerThatStopsReadingNeverHoldsAWriteForever) {
   ASSERT_TRUE(port.open("COM3:", 4000000));
-  port.write(std::string(1 << 20, 'x'));
+  const PortWriteResult stalled = port.write(std::string(1 << 20, 'x'));
+  EXPECT_EQ(stalled.failure, PortProblem::Kind::kStalled);
+  EXPECT_GT(stalled.written, 0u);  // what the buffers took
+  EXPECT_LT(stalled.written, 1u << 20);
 
   // The following pieces of a frame find the line still full and do not wait out
   // the stall again (each would take half a second).
   auto before = std::chrono::steady_clock::now();
-  for (int i = 0; i < 5; ++i) port.write("W3D00");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(port.write("W3D00").written, 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - before, 400ms);
 
   // Once the peer reads again, writes go through again.
   EXPECT_FALSE(pty.receiveAtModule(1 << 20, 200ms).empty());
-  port.write("G");
+  EXPECT_TRUE(port.write("G").complete());
   EXPECT_EQ(pty.receiveAtModule(1), "G");
 }
 

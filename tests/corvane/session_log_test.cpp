@@ -5,9 +5,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <string>
 
+#include "common/child_process.h"
 #include "corvane/logged_serial_port.h"
+#include "corvane/module_link.h"
+#include "corvane/port_watch.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/recording_status_line.h"
 #include "fakes/temp_dir.h"
@@ -71,6 +76,41 @@ TEST_F(SessionLogTest, AWriteOnAClosedPortIsNotRecordedAsSent) {
   port.write("G");
   log.flush();
   EXPECT_EQ(dir.read("corvane.log"), "       0 ms  unsent G  # port not open\n");
+}
+
+// The log and the status line take what became of a write from the same result: the
+// frame that finds the adapter gone, the frames after it, and frames a device that
+// stopped reading gave up on are unsent in both.
+TEST_F(SessionLogTest, FramesTheDeviceNeverGotAreUnsentInTheLogAndOnTheStatusLine) {
+  SessionLog log(dir.path(), virtualTime(), status);
+  LoggedSerialPort port(fakePort, log);
+  ModuleLink link(port, clock);
+  RecordingStatusLine told;
+  PortWatch watch(port, told);
+  auto sequence = [&](const char* what, std::initializer_list<const char*> frames) {
+    for (const char* frame : frames) link.sendBytes(frame);
+    const ModuleLink::WriteCounts counts = link.takeWriteCounts();
+    watch.afterSequence(what, counts.sent, counts.unsent, counts.failure);
+  };
+  bench.addDevice(kModule);
+  ASSERT_TRUE(port.open(kModule, 9600));
+
+  bench.loseWrites(kModule, 500);
+  sequence("option setting", {"\r", "W3D01"});
+  EXPECT_EQ(told.last(), "option setting not sent: COM1: the device stopped taking bytes: is "
+                         "the other end reading?");
+  bench.unstall(kModule);
+  sequence("alarm transmission", {"\r"});
+  bench.unplug(kModule);
+  sequence("alarm transmission", {"W3D01", "W7F00"});
+  EXPECT_EQ(told.last(), "alarm transmission not sent: COM1: the device went away (unplugged?)");
+  log.flush();
+  EXPECT_EQ(dir.read("corvane.log"),
+            "       0 ms  unsent <CR>  # device stopped taking bytes\n"
+            "     500 ms  unsent W3D01  # device stopped taking bytes\n"
+            "    1000 ms  tx <CR>\n"
+            "    1000 ms  unsent W3D01  # device gone\n"
+            "    1000 ms  unsent W7F00  # port not open\n");
 }
 
 TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
@@ -197,18 +237,29 @@ TEST_F(SessionLogTest, AFifoOrAMissingFolderIsRefusedWithoutWaiting) {
   EXPECT_TRUE(status.saw("No such file or directory"));
 }
 
+// Run as a user without rights when the test runs as root, for whom every folder
+// may be written.
 TEST_F(SessionLogTest, AFolderThatMayNotBeWrittenIsSaidOnce) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any folder";
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
-  SessionLog log(dir.path(), virtualTime(), status);
-  for (int i = 0; i < 3; ++i) {
-    log.sent("X");
-    log.flush();
-  }
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
-  ASSERT_EQ(status.messages.size(), 1u);
-  EXPECT_TRUE(status.saw("Permission denied"));
+  using std::filesystem::perms;
+  std::filesystem::permissions(dir.path(), perms::owner_read | perms::owner_exec |
+                                               perms::group_read | perms::group_exec |
+                                               perms::others_read | perms::others_exec);
+  auto session = [&] {
+    if (::geteuid() == 0 && !becomeNobody()) return std::string("setup");
+    SessionLog log(dir.path(), virtualTime(), status);
+    for (int i = 0; i < 3; ++i) {
+      log.sent("X");
+      log.flush();
+    }
+    std::string said;
+    for (const std::string& message : status.messages) said += message + '\n';
+    return said;
+  };
+  std::optional<std::string> said = ::geteuid() == 0 ? inChild(session) : session();
+  std::filesystem::permissions(dir.path(), perms::owner_all);
+  ASSERT_TRUE(said);
+  EXPECT_EQ(*said, "session log ./corvane.log not written: Permission denied\n");
+  EXPECT_FALSE(dir.exists("corvane.log"));
 }
 
 }  // namespace

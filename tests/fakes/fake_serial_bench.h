@@ -58,9 +58,11 @@ class FakeSerialBench {
     problem.group = group;
     refuseOpen(name, problem);
   }
-  void refuseBusy(const std::string& name, long holderPid) {
+  // holderName as the port reads it from the process table; empty when it cannot.
+  void refuseBusy(const std::string& name, long holderPid, const std::string& holderName = {}) {
     PortProblem problem = problemOf(PortProblem::Kind::kBusy, {}, EBUSY);
     problem.holderPid = holderPid;
+    problem.holderName = holderName;
     refuseOpen(name, problem);
   }
   void refuseNoDevice(const std::string& name) {
@@ -172,7 +174,8 @@ class FakeSerialBench {
     devices_[name].held = false;
     record(event(Event::kGone, name));
   }
-  void write(const std::string& name, std::string_view bytes, int baud) {
+  // Whether the bytes arrived (false: given up by loseWrites).
+  bool write(const std::string& name, std::string_view bytes, int baud) {
     Device& d = devices_[name];
     if (d.stallMs > 0) {
       Event stall = event(Event::kStall, name);
@@ -182,7 +185,7 @@ class FakeSerialBench {
     }
     if (d.stallLoses) {
       lose(name, bytes);
-      return;
+      return false;
     }
     Event written = event(Event::kWrite, name, bytes);
     written.baud = baud;
@@ -191,6 +194,7 @@ class FakeSerialBench {
       std::string answer = d.responder(bytes, baud);
       d.input.insert(d.input.end(), answer.begin(), answer.end());
     }
+    return true;
   }
   void lose(const std::string& name, std::string_view bytes) {
     record(event(Event::kLost, name, bytes));

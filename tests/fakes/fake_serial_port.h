@@ -12,7 +12,8 @@
 //
 // Like the real port, it learns that its device went away only when it next writes
 // or reads: it then closes itself, problem() says kGone, and the bytes of that write
-// and of every write until it is reopened are lost (recorded as "lost").
+// (kGone) and of every write until it is reopened (kNotOpen) are lost (recorded as
+// "lost"). A write the bench's loseWrites switch gives up on returns kStalled.
 // reopenIfBack() checks once per call (recorded as "stat") and reopens at the same
 // speed when the device is back. An explicit close() forgets the loss.
 class FakeSerialPort : public SerialPort {
@@ -35,17 +36,19 @@ class FakeSerialPort : public SerialPort {
     problem_ = {};
   }
   bool isOpen() const override { return open_; }
-  void write(std::string_view bytes) override {
+  PortWriteResult write(std::string_view bytes) override {
+    using Kind = PortProblem::Kind;
     if (!open_) {
-      if (problem_.kind == PortProblem::Kind::kGone) bench_.lose(name_, bytes);
-      return;
+      if (problem_.kind == Kind::kGone) bench_.lose(name_, bytes);
+      return {0, Kind::kNotOpen};
     }
     if (!bench_.isPresent(name_)) {
       noticeGone();
       bench_.lose(name_, bytes);
-      return;
+      return {0, Kind::kGone};
     }
-    bench_.write(name_, bytes, baud_);
+    if (!bench_.write(name_, bytes, baud_)) return {0, Kind::kStalled};
+    return {bytes.size(), Kind::kNone};
   }
   std::string readAvailable(std::size_t maxBytes) override {
     if (!open_) return {};

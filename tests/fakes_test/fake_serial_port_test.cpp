@@ -29,7 +29,7 @@ class FakeSerialPortTest : public ::testing::Test {
 TEST_F(FakeSerialPortTest, ARefusedOpenSaysWhyAndTheClosedPortSwallowsEverything) {
   bench.refusePermission("COM3:", "dialout");
   bench.setDevicePath("COM3:", "/dev/ttyUSB0");
-  bench.refuseBusy("COM4:", 4242);
+  bench.refuseBusy("COM4:", 4242, "picocom");
   bench.refuseNotSerial("COM5:");
   bench.refuseControllingTerminal("COM6:");
   bench.refuseNoDevice("COM7:");
@@ -48,6 +48,7 @@ TEST_F(FakeSerialPortTest, ARefusedOpenSaysWhyAndTheClosedPortSwallowsEverything
   EXPECT_FALSE(port.open("COM4:", 9600));
   EXPECT_EQ(port.problem().kind, Kind::kBusy);
   EXPECT_EQ(port.problem().holderPid, 4242);
+  EXPECT_EQ(port.problem().holderName, "picocom");
   for (const char* name : {"COM5:", "COM6:", "COM7:"}) EXPECT_FALSE(port.open(name, 9600));
   EXPECT_EQ(port.problem().kind, Kind::kNoDevice);
   EXPECT_FALSE(port.open("COM9:", 9600));  // on no bench at all
@@ -79,11 +80,11 @@ TEST_F(FakeSerialPortTest, AnUnpluggedDeviceIsNoticedAtTheNextWriteAndFoundAgain
   bench.unplug("COM1:");
   EXPECT_TRUE(port.isOpen());  // nothing tells the port before it uses the line
 
-  port.write("R80");
+  EXPECT_EQ(port.write("R80").failure, Kind::kGone);
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(port.problem().kind, Kind::kGone);
   EXPECT_FALSE(bench.isHeld("COM1:"));
-  port.write("R81");
+  EXPECT_EQ(port.write("R81").failure, Kind::kNotOpen);
   EXPECT_EQ(port.readAvailable(100), "");
 
   FakeSerialPort other(bench);
@@ -130,10 +131,12 @@ TEST_F(FakeSerialPortTest, StalledWritesTakeTheirTimeOnTheOneTimeline) {
   port.write("A");
   clock.pauseMs(30);
   bench.loseWrites("COM1:", 500);
-  port.write("B");
+  const PortWriteResult lost = port.write("B");
+  EXPECT_EQ(lost.written, 0u);
+  EXPECT_EQ(lost.failure, Kind::kStalled);
   EXPECT_TRUE(port.isOpen());  // a peer that stops reading is not a lost device
   bench.unstall("COM1:");
-  port.write("C");
+  EXPECT_EQ(port.write("C").written, 1u);
 
   EXPECT_EQ(clock.nowMs(), 2530);
   EXPECT_EQ(clock.timeline().format({WireTimeline::Entry::kStall, WireTimeline::Entry::kWrite,

@@ -23,8 +23,8 @@ TEST(HalvardPortStatus, StartUpSaysWhatEachPortNameOpenedOrWhyNot) {
       {[](FakeSerialBench& b) { b.refusePermission("COM3:", "dialout"); },
        "main port COM3: /dev/ttyUSB0 may not be opened by this user: join the group dialout and "
        "log in again"},
-      {[](FakeSerialBench& b) { b.refuseBusy("COM3:", 4321); },
-       "main port COM3: /dev/ttyUSB0 is held by another program (process 4321)"},
+      {[](FakeSerialBench& b) { b.refuseBusy("COM3:", 4321, "picocom"); },
+       "main port COM3: /dev/ttyUSB0 is held by picocom (process 4321)"},
       {[](FakeSerialBench& b) { b.unplug("COM3:"); }, "main port COM3: no such device /dev/ttyUSB0"},
       {[](FakeSerialBench& b) { b.refuseNotSerial("COM3:"); },
        "main port COM3: /dev/ttyUSB0 is not a serial device"},
@@ -77,11 +77,12 @@ class HalvardPortSearchStatus : public HalvardFixture {
 
 TEST_F(HalvardPortSearchStatus, OneLineSaysWhatWasTriedAndWhatAnswered) {
   bench.addDevice("COM3:");  // held as our second port
+  bench.refuseBusy("COM2:", 4321, "picocom");
   search();
   EXPECT_EQ(status.messages,
-            (std::vector<std::string>{"port search at 9600 baud: no module answered (COM1: to "
-                                      "COM2: not present; COM3: held as the second port; COM4: "
-                                      "to COM9: not present)"}));
+            (std::vector<std::string>{"port search at 9600 baud: no module answered (COM1: not "
+                                      "present; COM2: held by picocom (process 4321); COM3: held "
+                                      "as the second port; COM4: to COM9: not present)"}));
 
   bench.addDevice("COM1:");
   bench.refusePermission("COM2:", "dialout");

@@ -32,10 +32,14 @@ WriteResult writeInPlace(const std::filesystem::path& path, std::string_view byt
 // Creates or replaces the file so that it holds exactly bytes (the CREATE_ALWAYS
 // mode). The new content is written to a temporary file in the same folder and
 // renamed over the old one, so a reader never sees a half-written file and a full
-// disk leaves the old content in place. An existing file keeps its permissions; a new
-// one gets newFileMode (before the umask). Where no new file can be made in the folder
-// (a folder we may not write holding a file we may), the file is overwritten in place
-// and cut to the new length instead: the edit is saved, without the all-or-nothing.
+// disk leaves the old content in place. The bytes are written while the temporary file
+// is readable by its owner only. An existing file keeps its permissions less the read
+// and write rights of group and others that newFileMode withholds (a 0600 file stays
+// 0600 whatever an earlier copy allowed); a new one gets newFileMode (before the umask).
+// Where no new file can be made in the folder (a folder we may not write holding a file
+// we may), the file is overwritten in place and cut to the new length instead: the edit
+// is saved, without the all-or-nothing, and not at all when its rights must be narrowed
+// and cannot be.
 WriteResult replaceWhole(const std::filesystem::path& path, std::string_view bytes,
                          mode_t newFileMode = 0666);
 

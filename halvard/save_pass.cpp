@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <string>
 
 #include "common/settings_file.h"
@@ -7,26 +5,16 @@
 #include "halvard/halvard_fields.h"
 #include "halvard/halvard_files.h"
 
-namespace {
-
-// A file created for its owner only (the password) is kept so at every write, whatever
-// mode an earlier copy had: changing it before the write makes the new copy inherit it.
-void keepOwnerOnly(const std::filesystem::path& path, mode_t mode) { ::chmod(path.c_str(), mode); }
-
-}  // namespace
-
 void CHalvardDlg::savePass() {
   // A flag stays up until its file is written: a missing folder or a file held by the
   // mailer loses nothing, and the write is tried once more at each tick.
   for (int id : halvard_fields::saveOrder()) {
     const halvard_fields::Field& field = *halvard_fields::byId(id);
     if (this->*field.changed == 0) continue;
-    const std::filesystem::path path = workDir() / field.file;
-    const bool ownerOnly = (field.newFileMode & 077) == 0;
-    if (ownerOnly) keepOwnerOnly(path, field.newFileMode);
-    // Written whole, however long: cutting it would silently lose what the operator typed.
-    WriteResult result = settings::replaceWhole(path, this->*field.text, field.newFileMode);
-    if (ownerOnly && result) keepOwnerOnly(path, field.newFileMode);
+    // Written whole, however long: cutting it would silently lose what the operator
+    // typed. The password's file stays its owner's alone, whatever an earlier copy allowed.
+    WriteResult result =
+        settings::replaceWhole(workDir() / field.file, this->*field.text, field.newFileMode);
     saveFile(this->*field.changed, field.file, result);
   }
   // The two port files hold the same 5 bytes but are saved each on its own: a missing

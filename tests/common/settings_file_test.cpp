@@ -114,6 +114,32 @@ TEST(SettingsFile, ReplaceWholeCreatesNewFilesWithTheGivenMode) {
   EXPECT_EQ(namesIn(dir.path()).size(), 2u);
 }
 
+// Another user's password file left open to everyone: our copy is made private before
+// it holds the password, and stays so; a text file keeps the rights it had.
+TEST(SettingsFile, APrivateFileIsPrivateWhateverItsOldModeAndOwner) {
+  TempDir dir;
+  dir.makeDir("programEmail");
+  dir.write("programEmail/password.txt", "old");
+  dir.write("programEmail/subject.txt", "old");
+  ASSERT_EQ(::chmod((dir / "programEmail/password.txt").c_str(), 0666), 0);
+  ASSERT_EQ(::chmod((dir / "programEmail/subject.txt").c_str(), 0646), 0);
+  ASSERT_EQ(::chmod((dir / "programEmail").c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  auto save = [&] {
+    // As root the file is root's and the saver nobody: the saver may not chmod it.
+    if (::geteuid() == 0 && !becomeNobody()) return std::string("setup");
+    WriteResult secret = settings::replaceWhole(dir / "programEmail/password.txt", "s3cret", 0600);
+    WriteResult subject = settings::replaceWhole(dir / "programEmail/subject.txt", "Alarm", 0666);
+    return std::string(secret.ok && subject.ok ? "saved" : secret.reason + subject.reason);
+  };
+  std::optional<std::string> told = ::geteuid() == 0 ? inChild(save) : save();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(*told, "saved");
+  EXPECT_EQ(dir.read("programEmail/password.txt"), "s3cret");
+  EXPECT_EQ(permissionsOf(dir / "programEmail/password.txt"), 0600u);
+  EXPECT_EQ(permissionsOf(dir / "programEmail/subject.txt"), 0646u);
+}
+
 TEST(SettingsFile, ReplaceWholeWritesThroughALinkAndKeepsIt) {
   TempDir dir;
   dir.makeDir("shared");

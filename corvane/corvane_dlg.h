@@ -205,8 +205,9 @@ class CCorvaneDlg {
   PortWatch portWatch_;
   SaveWatch saves_;
   // ./commport as Corvane last stored it, and what it held before the operator began
-  // the name being typed: a name that turns out too long puts that back, rather than
-  // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").
+  // typing the name key by key: a name typed on past 8 bytes puts that back, rather
+  // than leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0"). A pasted
+  // name begins no typing: it is kept when a longer one is refused.
   std::string portNameStored_;
   std::string portNameBeforeTyping_;
   int eventDepth_ = 0;

@@ -169,11 +169,14 @@ WriteResult replaceWhole(const std::filesystem::path& path, std::string_view byt
 std::string describeFileError(int error, const std::filesystem::path& path) {
   std::error_code ec;
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  return describeFileError(error, path, error == ENOENT && !std::filesystem::exists(folder, ec));
+}
+
+std::string describeFileError(int error, const std::filesystem::path& path, bool folderMissing) {
+  const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
   switch (error) {
     case ENOENT:
-      if (!std::filesystem::exists(folder, ec)) {
-        return "the folder " + folderWords(folder) + " is missing";
-      }
+      if (folderMissing) return "the folder " + folderWords(folder) + " is missing";
       return "the file does not exist";
     case ENOTDIR:
       return "the folder " + folderWords(folder) + " is not a folder";
@@ -203,3 +206,14 @@ bool exists(const std::filesystem::path& path) {
 }
 
 }  // namespace settings
+
+bool PosixSettingsFiles::isFolder(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+SettingsFiles& SettingsFiles::onDisk() {
+  // Stateless: one for the whole process serves every dialog.
+  static PosixSettingsFiles files;
+  return files;
+}

@@ -10,6 +10,7 @@
 #include "common/data_exchange.h"
 #include "common/history_file.h"
 #include "common/serial_port.h"
+#include "common/settings_files.h"
 #include "common/status_line.h"
 #include "corvane/beep.h"
 #include "corvane/corvane_files.h"
@@ -48,6 +49,8 @@ class CCorvaneDlg {
     // "./corvane.log" (corvane/session_log.h), or null for no session log. The port
     // above is then the LoggedSerialPort over it. Written at the end of each event.
     SessionLog* sessionLog = nullptr;
+    // The settings and message files in workDir: those on disk unless given others.
+    SettingsFiles& files = SettingsFiles::onDisk();
   };
 
   static constexpr int kPollPeriodMs = 100;

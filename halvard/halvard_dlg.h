@@ -7,7 +7,9 @@
 #include "common/control_panel.h"
 #include "common/data_exchange.h"
 #include "common/serial_port.h"
+#include "common/settings_files.h"
 #include "common/status_line.h"
+#include "halvard/halvard_files.h"
 #include "halvard/save_report.h"
 
 // Halvard's settings dialog without its window: the fields, the changed flags, and
@@ -25,6 +27,8 @@ class CHalvardDlg {
     // the port search found, a setting that could not be saved and when it finally was.
     StatusLine& status;
     std::filesystem::path workDir;
+    // The settings files in workDir: those on disk unless given others.
+    SettingsFiles& files = SettingsFiles::onDisk();
   };
 
   static constexpr int kPollPeriodMs = 100;
@@ -98,6 +102,7 @@ class CHalvardDlg {
   WriteResult writeEmailSwitch();
 
   Environment env_;
+  HalvardFiles files_;
   SaveReport saveReport_;
   DataExchange exchange_;
 };

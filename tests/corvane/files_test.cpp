@@ -14,7 +14,7 @@ namespace {
 class CorvaneFilesTest : public ::testing::Test {
  protected:
   TempDir dir;
-  CorvaneFiles files{dir.path()};
+  CorvaneFiles files{SettingsFiles::onDisk(), dir.path()};
 
   std::size_t fileCount() const {
     auto it = std::filesystem::directory_iterator(dir.path());

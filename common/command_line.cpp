@@ -105,14 +105,18 @@ std::optional<int> startFromCommandLine(const ProgramInfo& program, int argc, ch
     out << versionText(program);
     return 0;
   }
-  std::error_code ec;
-  fs::path currentDir = fs::current_path(ec);
+  std::string noCurrentDir;
+  fs::path currentDir = currentWorkDir(noCurrentDir);
   fs::path workDir = chooseWorkDir(line, DataDirEnvironment::fromProcess(), currentDir);
   if (line.action == CommandLine::Action::Help) {
     out << usageText(program, line, workDir);
     return 0;
   }
-  if (!line.desktop) return std::nullopt;
+  if (!line.desktop) {
+    if (!currentDir.empty()) return std::nullopt;
+    err << program.name << ": " << noCurrentDir << "\n";
+    return 1;
+  }
   if (workDir.empty()) {
     err << program.name << ": no folder to work in: neither $XDG_DATA_HOME nor $HOME is set\n";
     return 1;
@@ -122,6 +126,7 @@ std::optional<int> startFromCommandLine(const ProgramInfo& program, int argc, ch
     err << program.name << ": " << error << "\n";
     return 1;
   }
+  std::error_code ec;
   fs::current_path(workDir, ec);
   if (ec) {
     err << program.name << ": cannot work in " << workDir.string() << ": " << ec.message() << "\n";

@@ -50,8 +50,9 @@ std::filesystem::path chooseWorkDir(const CommandLine& line, const DataDirEnviro
 
 // What main() does before the window system starts. Prints --help or --version to `out`
 // and returns 0; refuses an unknown argument on `err` with 2; for --desktop makes the
-// shared folder and changes into it, or says why not on `err` and returns 1. Returns
-// nothing when the program goes on to open its window, in its working directory.
+// shared folder and changes into it, or says why not on `err` and returns 1, as it
+// does for a current directory that has been deleted. Returns nothing when the program
+// goes on to open its window, in its working directory.
 std::optional<int> startFromCommandLine(const ProgramInfo& program, int argc, char** argv,
                                         std::ostream& out, std::ostream& err);
 

@@ -88,10 +88,22 @@ int writeAll(int fd, std::string_view bytes, off_t offset = -1) {
   return 0;
 }
 
+// The permissions a replaced file ends with: the old file's, less the read and write
+// rights for group and others that newFileMode withholds. A private file (the password,
+// 0600) thus stays private even when an earlier copy was left open to everyone.
+mode_t keptMode(mode_t oldMode, mode_t newFileMode) {
+  return (oldMode & 07777) & ~(066 & ~newFileMode);
+}
+
 // Overwrites the locked file from its start and cuts it to the new length: for a file
 // whose folder takes no new file. Writing before cutting needs no new disk blocks
-// when the new content is no longer than the old.
-WriteResult overwriteInPlace(int fd, std::string_view bytes, const std::filesystem::path& path) {
+// when the new content is no longer than the old. A file whose rights must first be
+// narrowed and cannot be (another user's) is not written at all.
+WriteResult overwriteInPlace(int fd, mode_t mode, std::string_view bytes,
+                             const std::filesystem::path& path) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return failed(errno, path);
+  if ((st.st_mode & 07777) != mode && ::fchmod(fd, mode) != 0) return failed(errno, path);
   int error = writeAll(fd, bytes, 0);
   if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
   if (error == 0 && ::fdatasync(fd) != 0) error = errno;
@@ -136,11 +148,15 @@ WriteResult replaceWhole(const std::filesystem::path& path, std::string_view byt
   if (std::filesystem::is_symlink(path, ec)) real = std::filesystem::canonical(path, ec);
   if (ec) return failed(ec.value(), path);
 
+  // mkostemp makes the temporary 0600 whatever the umask, so the new bytes are never
+  // readable by others on their way; the file gets its kept rights only once written.
+  const mode_t mode = keptMode(st.st_mode, newFileMode);
   std::string tmpl = real.string() + ".XXXXXX";
   int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (fd < 0) return overwriteInPlace(target.fd(), bytes, path);
-  int error = ::fchmod(fd, st.st_mode & 07777) != 0 ? errno : writeAll(fd, bytes);
+  if (fd < 0) return overwriteInPlace(target.fd(), mode, bytes, path);
+  int error = writeAll(fd, bytes);
   if (error == 0 && ::fdatasync(fd) != 0) error = errno;
+  if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(tmpl.c_str(), real.c_str()) != 0) error = errno;
   if (error != 0) {
@@ -153,11 +169,14 @@ WriteResult replaceWhole(const std::filesystem::path& path, std::string_view byt
 std::string describeFileError(int error, const std::filesystem::path& path) {
   std::error_code ec;
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  return describeFileError(error, path, error == ENOENT && !std::filesystem::exists(folder, ec));
+}
+
+std::string describeFileError(int error, const std::filesystem::path& path, bool folderMissing) {
+  const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
   switch (error) {
     case ENOENT:
-      if (!std::filesystem::exists(folder, ec)) {
-        return "the folder " + folderWords(folder) + " is missing";
-      }
+      if (folderMissing) return "the folder " + folderWords(folder) + " is missing";
       return "the file does not exist";
     case ENOTDIR:
       return "the folder " + folderWords(folder) + " is not a folder";
@@ -187,3 +206,14 @@ bool exists(const std::filesystem::path& path) {
 }
 
 }  // namespace settings
+
+bool PosixSettingsFiles::isFolder(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+SettingsFiles& SettingsFiles::onDisk() {
+  // Stateless: one for the whole process serves every dialog.
+  static PosixSettingsFiles files;
+  return files;
+}

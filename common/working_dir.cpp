@@ -37,12 +37,25 @@ fs::path sharedWorkDir(const DataDirEnvironment& env) {
 
 bool prepareSharedWorkDir(const fs::path& dir, std::string& error) {
   for (const fs::path& folder : {dir, dir / "program", dir / "programEmail"}) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder)) {
-      error = "cannot make the folder " + folder.string() + (ec ? ": " + ec.message() : ": a file is in the way");
-      return false;
-    }
+    // Neither call may throw: a link that loops or a parent we may not search is a
+    // folder that cannot be made, said like any other.
+    std::error_code made;
+    fs::create_directories(folder, made);
+    std::error_code looked;
+    if (fs::is_directory(folder, looked)) continue;
+    const std::error_code& why = made ? made : looked;
+    error = "cannot make the folder " + folder.string() + (why ? ": " + why.message() : ": a file is in the way");
+    return false;
   }
   return true;
+}
+
+fs::path currentWorkDir(std::string& error) {
+  std::error_code ec;
+  fs::path dir = fs::current_path(ec);
+  if (!ec) return dir;
+  error = ec == std::errc::no_such_file_or_directory
+              ? std::string("the current directory no longer exists: start from a folder that does")
+              : "cannot tell the current directory: " + ec.message();
+  return {};
 }

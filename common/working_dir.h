@@ -33,3 +33,7 @@ std::filesystem::path sharedWorkDir(const DataDirEnvironment& env);
 // Halvard needs and never makes itself; what exists already is kept as it is. True when
 // all three are folders afterwards; otherwise `error` says which one could not be made.
 bool prepareSharedWorkDir(const std::filesystem::path& dir, std::string& error);
+
+// The directory this process was started in, or empty with `error` saying why: a shell
+// can stand in a directory that has since been deleted, which has no path any more.
+std::filesystem::path currentWorkDir(std::string& error);

@@ -9,7 +9,7 @@ using namespace corvane_ids;
 CCorvaneDlg::CCorvaneDlg(const Environment& env)
     : env_(env),
       link_(env_.port, env_.clock),
-      files_(env_.workDir),
+      files_(env_.files, env_.workDir),
       exchange_(env_.panel),
       portWatch_(env_.port, env_.status),
       saves_(env_.status) {

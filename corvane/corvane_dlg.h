@@ -10,6 +10,7 @@
 #include "common/data_exchange.h"
 #include "common/history_file.h"
 #include "common/serial_port.h"
+#include "common/settings_files.h"
 #include "common/status_line.h"
 #include "corvane/beep.h"
 #include "corvane/corvane_files.h"
@@ -48,6 +49,8 @@ class CCorvaneDlg {
     // "./corvane.log" (corvane/session_log.h), or null for no session log. The port
     // above is then the LoggedSerialPort over it. Written at the end of each event.
     SessionLog* sessionLog = nullptr;
+    // The settings and message files in workDir: those on disk unless given others.
+    SettingsFiles& files = SettingsFiles::onDisk();
   };
 
   static constexpr int kPollPeriodMs = 100;
@@ -205,8 +208,9 @@ class CCorvaneDlg {
   PortWatch portWatch_;
   SaveWatch saves_;
   // ./commport as Corvane last stored it, and what it held before the operator began
-  // the name being typed: a name that turns out too long puts that back, rather than
-  // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").
+  // typing the name key by key: a name typed on past 8 bytes puts that back, rather
+  // than leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0"). A pasted
+  // name begins no typing: it is kept when a longer one is refused.
   std::string portNameStored_;
   std::string portNameBeforeTyping_;
   int eventDepth_ = 0;

@@ -1,7 +1,6 @@
 #include "corvane/corvane_files.h"
 
 #include "common/port_names.h"
-#include "common/settings_file.h"
 
 using settings::OpenMode;
 
@@ -16,10 +15,11 @@ std::string fixedWidth(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-CorvaneFiles::CorvaneFiles(std::filesystem::path workDir) : workDir_(std::move(workDir)) {}
+CorvaneFiles::CorvaneFiles(SettingsFiles& files, std::filesystem::path workDir)
+    : files_(files), workDir_(std::move(workDir)) {}
 
 std::string CorvaneFiles::readPortName() {
-  std::string bytes = settings::readFile(path("commport"), kPortNameBytes, OpenMode::kOpenAlways);
+  std::string bytes = files_.read(path("commport"), kPortNameBytes, OpenMode::kOpenAlways);
   return bytes.substr(0, bytes.find('\0'));
 }
 
@@ -32,23 +32,24 @@ WriteResult CorvaneFiles::savePortName(std::string_view name) {
     return {false, 0, "the name does not fit the " + std::to_string(kPortNameBytes) +
                           " bytes of ./commport"};
   }
-  return settings::writeInPlace(path("commport"), fixedWidth(name, kPortNameBytes),
+  return files_.writeInPlace(path("commport"), fixedWidth(name, kPortNameBytes),
                                 OpenMode::kOpenAlways);
 }
 
 std::optional<char> CorvaneFiles::readProtocolCode() {
-  std::string bytes = settings::readFile(path("protocol2"), 20, OpenMode::kOpenExisting);
+  std::string bytes = files_.read(path("protocol2"), 20, OpenMode::kOpenExisting);
   if (bytes.empty()) return std::nullopt;
   return bytes[0];
 }
 
 WriteResult CorvaneFiles::saveProtocolCode(char code) {
-  return settings::replaceWhole(path("protocol2"), std::string_view(&code, 1));
+  return files_.replaceWhole(path("protocol2"), std::string_view(&code, 1),
+                             settings::kSharedFileMode);
 }
 
 std::string CorvaneFiles::readTelephoneNumber() {
   std::string number;
-  for (char c : settings::readFile(path("telephonenumber"), 20, OpenMode::kOpenExisting)) {
+  for (char c : files_.read(path("telephonenumber"), 20, OpenMode::kOpenExisting)) {
     auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x21 && byte <= 0x7F) number += c;
   }
@@ -56,7 +57,7 @@ std::string CorvaneFiles::readTelephoneNumber() {
 }
 
 WriteResult CorvaneFiles::saveTelephoneNumber(std::string_view number) {
-  return settings::replaceWhole(path("telephonenumber"), number);
+  return files_.replaceWhole(path("telephonenumber"), number, settings::kSharedFileMode);
 }
 
 std::string CorvaneFiles::alarmMessageFileName(int n) {
@@ -64,28 +65,28 @@ std::string CorvaneFiles::alarmMessageFileName(int n) {
 }
 
 std::string CorvaneFiles::readAlarmMessage(int n) {
-  return settings::readFile(path(alarmMessageFileName(n)), 100, OpenMode::kOpenExisting);
+  return files_.read(path(alarmMessageFileName(n)), 100, OpenMode::kOpenExisting);
 }
 
 WriteResult CorvaneFiles::saveAlarmMessage(int n, std::string_view text) {
-  return settings::replaceWhole(path(alarmMessageFileName(n)), text);
+  return files_.replaceWhole(path(alarmMessageFileName(n)), text, settings::kSharedFileMode);
 }
 
 std::string CorvaneFiles::readRunMessage(int n) {
-  return settings::readFile(path(alarmMessageFileName(n)), 16, OpenMode::kOpenExisting);
+  return files_.read(path(alarmMessageFileName(n)), 16, OpenMode::kOpenExisting);
 }
 
 std::optional<char> CorvaneFiles::takeCommand() {
-  std::string bytes = settings::readFile(path("command"), 30, OpenMode::kOpenExisting);
+  std::string bytes = files_.read(path("command"), 30, OpenMode::kOpenExisting);
   if (bytes.empty()) return std::nullopt;
   auto first = static_cast<unsigned char>(bytes[0]);
   if (first < 0x20 || first > 0x7F) return std::nullopt;
-  settings::writeInPlace(path("command"), "\r", OpenMode::kOpenExisting);
+  files_.writeInPlace(path("command"), "\r", OpenMode::kOpenExisting);
   return bytes[0];
 }
 
 void CorvaneFiles::writeDisplayMessage(std::string_view text) {
-  settings::writeInPlace(path("displaymessage"), fixedWidth(text, 16), OpenMode::kOpenExisting);
+  files_.writeInPlace(path("displaymessage"), fixedWidth(text, 16), OpenMode::kOpenExisting);
 }
 
 std::string CorvaneFiles::timeoutRecord() {

@@ -5,21 +5,24 @@
 #include <string>
 #include <string_view>
 
+#include "common/settings_files.h"
 #include "common/write_result.h"
 
-// Corvane's settings and message files in its working directory: one setting or
-// message per file, raw bytes, no terminator, no line end. Every operation is one
-// open, one read or write and a close. A file that cannot be opened yields nothing or
-// takes nothing; the saves of the settings return what their write did, so the
-// dialog can tell the operator (the files themselves stay as they are). The history file "./zm40demohistory", which
-// stays open for the whole run, is a HistoryFile (common/history_file.h) of its own;
-// its record is made here.
+// Corvane's settings and message files in its working directory, through the
+// SettingsFiles it is given: one setting or message per file, raw bytes, no
+// terminator, no line end. Every operation is one open, one read or write and a close.
+// A file that cannot be opened yields nothing or takes nothing; the saves of the
+// settings return what their write did, so the dialog can tell the operator (the files
+// themselves stay as they are). The history file "./zm40demohistory", which stays open
+// for the whole run, is a HistoryFile (common/history_file.h) of its own; its record is
+// made here.
 class CorvaneFiles {
  public:
   static constexpr std::size_t kHistoryRecordBytes = 100;
   static constexpr std::string_view kTimeoutRecordText = "error: communication timeout has occured.";
 
-  explicit CorvaneFiles(std::filesystem::path workDir);
+  // files must outlive this object; the file names are taken in workDir.
+  CorvaneFiles(SettingsFiles& files, std::filesystem::path workDir);
 
   const std::filesystem::path& workDir() const { return workDir_; }
 
@@ -65,5 +68,6 @@ class CorvaneFiles {
  private:
   std::filesystem::path path(std::string_view name) const { return workDir_ / name; }
 
+  SettingsFiles& files_;
   std::filesystem::path workDir_;
 };

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "common/command_line.h"
 #include "common/qt/quit_on_signals.h"
@@ -24,7 +25,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   catchQuitSignals();  // a kill while the window is built still closes it properly
   QApplication::setApplicationName(QStringLiteral("Corvane"));
-  std::filesystem::path workDir = std::filesystem::current_path();
+  // Checked above; should it go meanwhile, the files fail one by one and say so.
+  std::error_code noDir;
+  const std::filesystem::path workDir = std::filesystem::current_path(noDir);
   TermiosSerialPort port(workDir);
   SteadyClock clock;
   PellixBeep beep("libpellix.so");

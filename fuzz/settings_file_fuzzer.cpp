@@ -1,14 +1,15 @@
 // The settings files of both programs on a real folder: the helpers of
-// common/settings_file.h, Corvane's files (CorvaneFiles) and Halvard's port-file
-// helpers, driven by a sequence of operations that the input chooses, against a model
-// of what every file must hold.
+// common/settings_file.h, Corvane's files (CorvaneFiles) and Halvard's port files
+// (HalvardFiles), driven by a sequence of operations that the input chooses, against a
+// model of what every file must hold.
 //
 // Invariants:
 // - after every operation each file holds exactly the bytes the model says (or does
 //   not exist), and the folder holds no other file (no temporary left behind);
 // - a read returns the file's first bytes, never more than its limit;
 // - writeInPlace keeps the bytes after what it wrote; replaceWhole leaves exactly its
-//   bytes and keeps the file's permissions (a new file gets the mode asked for);
+//   bytes and keeps the file's permissions less the group and other read and write
+//   that the mode asked for withholds (a new file gets the mode asked for);
 //   kOpenExisting never creates a file;
 // - a link to a settings file is written through, never cut;
 // - what each program saves it reads back: port names (8 bytes for Corvane, 5 for
@@ -115,7 +116,9 @@ std::string upToNul(std::string text) { return text.substr(0, text.find('\0')); 
 
 void run(FuzzedDataProvider& input, const fs::path& dir) {
   Model model(dir);
-  CorvaneFiles corvane(dir);
+  PosixSettingsFiles onDisk;
+  CorvaneFiles corvane(onDisk, dir);
+  HalvardFiles halvard(onDisk, dir);
   const mode_t umaskNow = ::umask(0);
   ::umask(umaskNow);
   std::size_t historyBytes = 0;
@@ -141,8 +144,10 @@ void run(FuzzedDataProvider& input, const fs::path& dir) {
         settings::replaceWhole(p, bytes, asked);
         model.at(name) = bytes;
         const mode_t after = modeOf(p);
-        FUZZ_CHECK(after == (existed ? before : (asked & ~umaskNow)),
-                   "replaceWhole changed the file's permissions");
+        // An existing file keeps its rights, less the group and other read and write
+        // that the asked mode withholds: a private file never stays open to others.
+        FUZZ_CHECK(after == (existed ? (before & ~(066 & ~asked)) : (asked & ~umaskNow)),
+                   "replaceWhole gave the file wrong permissions");
         break;
       }
       case 2: {
@@ -183,9 +188,9 @@ void run(FuzzedDataProvider& input, const fs::path& dir) {
         // Halvard's 5 bytes over the start of the shared file: Corvane's last 3 stay.
         const std::string bytes = halvard_files::portFileBytes(port);
         FUZZ_CHECK(bytes.size() == halvard_files::kPortNameBytes, "a port file of the wrong width");
-        settings::writeInPlace(model.path("commport"), bytes, OpenMode::kOpenAlways);
+        halvard.savePortName(halvard_files::kSharedPort, port);
         model.writeInPlace("commport", bytes);
-        FUZZ_CHECK(halvard_files::readPortName(model.path("commport")) == upToNul(port.substr(0, 5)),
+        FUZZ_CHECK(halvard.readPortName(halvard_files::kSharedPort) == upToNul(port.substr(0, 5)),
                    "Halvard's port name does not read back");
         break;
       }
@@ -193,8 +198,8 @@ void run(FuzzedDataProvider& input, const fs::path& dir) {
         const std::string got = corvane.readPortName();
         if (!model.exists("commport")) model.at("commport") = "";
         FUZZ_CHECK(got == upToNul(model.at("commport")->substr(0, 8)), "Corvane read a wrong port name");
-        const std::string halvard = halvard_files::readPortName(model.path("commport"));
-        FUZZ_CHECK(halvard == upToNul(model.at("commport")->substr(0, 5)),
+        const std::string halvardName = halvard.readPortName(halvard_files::kSharedPort);
+        FUZZ_CHECK(halvardName == upToNul(model.at("commport")->substr(0, 5)),
                    "Halvard read a wrong port name");
         break;
       }

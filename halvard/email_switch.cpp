@@ -1,6 +1,3 @@
-#include <string_view>
-
-#include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
 #include "halvard/halvard_files.h"
 
@@ -15,10 +12,4 @@ void CHalvardDlg::onEmailSwitchClicked() {
   loadControls();
 }
 
-WriteResult CHalvardDlg::writeEmailSwitch() {
-  char flag = emailSwitch == 1 ? halvard_files::kEmailOn : halvard_files::kEmailOff;
-  // One byte in place: the mailer reads only the first byte, and whatever follows
-  // it is not ours to drop.
-  return settings::writeInPlace(workDir() / halvard_files::kProgramFlag, std::string_view(&flag, 1),
-                                settings::OpenMode::kOpenAlways);
-}
+WriteResult CHalvardDlg::writeEmailSwitch() { return files_.saveEmailSwitch(emailSwitch == 1); }

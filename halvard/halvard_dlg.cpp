@@ -3,7 +3,8 @@
 #include "halvard/control_ids.h"
 #include "halvard/halvard_fields.h"
 
-CHalvardDlg::CHalvardDlg(const Environment& env) : env_(env), exchange_(env_.panel) {
+CHalvardDlg::CHalvardDlg(const Environment& env)
+    : env_(env), files_(env_.files, env_.workDir), exchange_(env_.panel) {
   // commPort2 has no control and is not exchanged.
   for (const halvard_fields::Field& field : halvard_fields::all()) {
     if (field.text != nullptr) exchange_.bindText(field.id, this->*field.text);

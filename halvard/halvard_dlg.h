@@ -7,8 +7,10 @@
 #include "common/control_panel.h"
 #include "common/data_exchange.h"
 #include "common/serial_port.h"
+#include "common/settings_files.h"
 #include "common/status_line.h"
 #include "halvard/field_checks.h"
+#include "halvard/halvard_files.h"
 #include "halvard/save_report.h"
 #include "halvard/test_email/test_email.h"
 
@@ -27,6 +29,8 @@ class CHalvardDlg {
     // the port search found, a setting that could not be saved and when it finally was.
     StatusLine& status;
     std::filesystem::path workDir;
+    // The settings files in workDir: those on disk unless given others.
+    SettingsFiles& files = SettingsFiles::onDisk();
   };
 
   static constexpr int kPollPeriodMs = 100;
@@ -107,6 +111,7 @@ class CHalvardDlg {
   WriteResult writeEmailSwitch();
 
   Environment env_;
+  HalvardFiles files_;
   SaveReport saveReport_;
   FieldChecks fieldChecks_;
   TestEmail* testEmail_ = nullptr;

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "common/settings_files.h"
+#include "common/write_result.h"
+
 // Halvard's settings files: their names relative to the working directory, how much
 // of each comes back at start, and the byte rules of their contents. The e-mail
 // program that reads the ./programEmail files is not ours, so these names and
@@ -49,11 +52,40 @@ inline constexpr char kEmailOff = 'D';
 // without bytes above 0x7F: only 0x20 to 0x7F are kept, the rest skipped.
 std::string keepPrintable(std::string_view bytes);
 
-// A stored port name: at most 5 bytes of the file (created empty when missing and
-// its folder exists), ending at the first zero byte.
-std::string readPortName(const std::filesystem::path& path);
-
 // Exactly 5 bytes for a port file: the first five of the name, zero-filled.
 std::string portFileBytes(std::string_view commPort);
 
 }  // namespace halvard_files
+
+// Halvard's files in its working directory, through the SettingsFiles it is given.
+// `file` is always one of the names above.
+class HalvardFiles {
+ public:
+  // files must outlive this object; the names are taken in workDir.
+  HalvardFiles(SettingsFiles& files, std::filesystem::path workDir);
+
+  // At most maxBytes of a text file; a missing one is not created.
+  std::string readText(const char* file, std::size_t maxBytes);
+  // A stored port name: at most 5 bytes of the file (created empty when missing and
+  // its folder exists), ending at the first zero byte.
+  std::string readPortName(const char* file);
+  // Whether programflag.txt's first byte switches e-mail on (the file is created empty
+  // when missing).
+  bool readEmailSwitch();
+  bool emailFolderExists();
+
+  // The text file replaced whole by text, however long: cutting it would silently lose
+  // what the operator typed.
+  WriteResult saveText(const char* file, std::string_view text, mode_t newFileMode);
+  // The 5 bytes of portFileBytes() over the start of a port file, created when missing.
+  WriteResult savePortName(const char* file, std::string_view commPort);
+  // The switch's one byte in place: the mailer reads only the first byte, and whatever
+  // follows it is not ours to drop.
+  WriteResult saveEmailSwitch(bool on);
+
+ private:
+  std::filesystem::path path(const char* file) const { return workDir_ / file; }
+
+  SettingsFiles& files_;
+  std::filesystem::path workDir_;
+};

@@ -1,9 +1,7 @@
 #include <cstddef>
 #include <string>
-#include <system_error>
 
 #include "common/port_status_text.h"
-#include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
 #include "halvard/halvard_fields.h"
 #include "halvard/halvard_files.h"
@@ -25,12 +23,12 @@ std::string portOpenWords(const char* role, SerialPort& port, const std::string&
 void CHalvardDlg::startUp() {
   // The second port is only held, never read: opening it keeps whatever is on it
   // from being taken for the module by the port search.
-  commPort2 = halvard_files::readPortName(workDir() / halvard_files::kSecondPort);
+  commPort2 = files_.readPortName(halvard_files::kSecondPort);
   wakeUpPort(secondPort(), commPort2);
   // An empty ./commport2 means no second port, the usual case: nothing to say then.
   if (!commPort2.empty()) status().show(portOpenWords("second port ", secondPort(), commPort2));
 
-  commPort = halvard_files::readPortName(workDir() / halvard_files::kMainPort);
+  commPort = files_.readPortName(halvard_files::kMainPort);
   wakeUpPort(mainPort(), commPort);
   if (commPort.empty()) {
     status().show(std::string("no main port is stored in ") + halvard_files::kMainPort +
@@ -48,22 +46,18 @@ void CHalvardDlg::startUp() {
   // with user.txt's followed by username.txt's. A missing file is not created.
   for (const char* file : halvard_fields::readOrder()) {
     const halvard_fields::Field& field = *halvard_fields::byReadFile(file);
-    std::string bytes =
-        settings::readFile(workDir() / file, field.readBytes, settings::OpenMode::kOpenExisting);
+    std::string bytes = files_.readText(file, field.readBytes);
     bool printableOnly = field.read == halvard_fields::Read::kPrintableOnly;
     this->*field.text += printableOnly ? halvard_files::keepPrintable(bytes) : bytes;
   }
 
   // Empty fields would otherwise look like settings lost.
-  std::error_code ec;
-  if (!std::filesystem::is_directory(workDir() / halvard_files::kEmailFolder, ec)) {
+  if (!files_.emailFolderExists()) {
     status().show(std::string("the folder ") + halvard_files::kEmailFolder +
                   " is missing: the e-mail settings start empty; create it to save them");
   }
 
-  std::string flag =
-      settings::readFile(workDir() / halvard_files::kProgramFlag, 1, settings::OpenMode::kOpenAlways);
-  bool on = !flag.empty() && flag[0] == halvard_files::kEmailOn;
+  bool on = files_.readEmailSwitch();
   enableEmail = on ? 0 : 1;
   emailSwitch = on ? 1 : 0;
 

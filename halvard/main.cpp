@@ -4,6 +4,7 @@
 #include <string>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "common/command_line.h"
 #include "common/status_line.h"
@@ -31,7 +32,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   catchQuitSignals();  // a kill while the window is built still closes it properly
   QApplication::setApplicationName(QStringLiteral("Halvard"));
-  std::filesystem::path workDir = std::filesystem::current_path();
+  // Checked above; should it go meanwhile, the files fail one by one and say so.
+  std::error_code noDir;
+  const std::filesystem::path workDir = std::filesystem::current_path(noDir);
   TermiosSerialPort mainPort(workDir);
   TermiosSerialPort secondPort(workDir);
   SteadyClock clock;

@@ -1,19 +1,8 @@
-#include <sys/stat.h>
-
 #include <string>
 
-#include "common/settings_file.h"
 #include "halvard/halvard_dlg.h"
 #include "halvard/halvard_fields.h"
 #include "halvard/halvard_files.h"
-
-namespace {
-
-// A file created for its owner only (the password) is kept so at every write, whatever
-// mode an earlier copy had: changing it before the write makes the new copy inherit it.
-void keepOwnerOnly(const std::filesystem::path& path, mode_t mode) { ::chmod(path.c_str(), mode); }
-
-}  // namespace
 
 void CHalvardDlg::savePass() {
   // A flag stays up until its file is written: a missing folder or a file held by the
@@ -21,23 +10,17 @@ void CHalvardDlg::savePass() {
   for (int id : halvard_fields::saveOrder()) {
     const halvard_fields::Field& field = *halvard_fields::byId(id);
     if (this->*field.changed == 0) continue;
-    const std::filesystem::path path = workDir() / field.file;
-    const bool ownerOnly = (field.newFileMode & 077) == 0;
-    if (ownerOnly) keepOwnerOnly(path, field.newFileMode);
-    // Written whole, however long: cutting it would silently lose what the operator typed.
-    WriteResult result = settings::replaceWhole(path, this->*field.text, field.newFileMode);
-    if (ownerOnly && result) keepOwnerOnly(path, field.newFileMode);
-    saveFile(this->*field.changed, field.file, result);
+    // The password's file stays its owner's alone, whatever an earlier copy allowed.
+    saveFile(this->*field.changed, field.file,
+             files_.saveText(field.file, this->*field.text, field.newFileMode));
   }
   // The two port files hold the same 5 bytes but are saved each on its own: a missing
   // ./program folder must not make us rewrite ./commport, which Corvane also writes, at
   // every tick.
-  const std::string bytes = halvard_files::portFileBytes(commPort);
   for (auto [changed, file] : {std::pair{&commPortChanged, halvard_files::kMainPort},
                                std::pair{&sharedPortChanged, halvard_files::kSharedPort}}) {
     if (*changed == 0) continue;
-    saveFile(*changed, file,
-             settings::writeInPlace(workDir() / file, bytes, settings::OpenMode::kOpenAlways));
+    saveFile(*changed, file, files_.savePortName(file, commPort));
   }
   if (emailSwitchChanged != 0) saveFile(emailSwitchChanged, halvard_files::kProgramFlag, writeEmailSwitch());
   saveReport_.tell(status());
@@ -48,6 +31,6 @@ void CHalvardDlg::saveFile(int& changed, const char* file, const WriteResult& re
     changed = 0;
     saveReport_.written(file);
   } else {
-    saveReport_.failed(file, result, workDir());
+    saveReport_.failed(file, result);
   }
 }

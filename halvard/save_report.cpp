@@ -1,7 +1,7 @@
 #include "halvard/save_report.h"
 
 #include <cerrno>
-#include <system_error>
+#include <filesystem>
 
 namespace {
 
@@ -13,18 +13,11 @@ std::string joined(const std::vector<std::string>& files) {
 
 }  // namespace
 
-std::string SaveReport::reasonFor(const std::string& file, const WriteResult& result,
-                                  const std::filesystem::path& workDir) {
+std::string SaveReport::reasonFor(const std::string& file, const WriteResult& result) {
   std::filesystem::path folder = std::filesystem::path(file).parent_path();
-  std::error_code ec;
-  if ((result.osError == ENOENT || result.osError == ENOTDIR) && !folder.empty() && folder != ".") {
-    auto kind = std::filesystem::status(workDir / folder, ec).type();
-    if (kind == std::filesystem::file_type::not_found) {
-      return "the folder " + folder.string() + " is missing: create it to save";
-    }
-    if (kind != std::filesystem::file_type::directory) {
-      return folder.string() + " is not a folder: make it one to save";
-    }
+  if (!folder.empty() && folder != ".") {
+    if (result.osError == ENOENT) return "the folder " + folder.string() + " is missing: create it to save";
+    if (result.osError == ENOTDIR) return folder.string() + " is not a folder: make it one to save";
   }
   return result.reason.empty() ? std::string("the write failed") : result.reason;
 }
@@ -33,9 +26,8 @@ void SaveReport::written(const std::string& file) {
   if (reported_.erase(file) != 0) savedNow_.push_back(file);
 }
 
-void SaveReport::failed(const std::string& file, const WriteResult& result,
-                        const std::filesystem::path& workDir) {
-  std::string reason = reasonFor(file, result, workDir);
+void SaveReport::failed(const std::string& file, const WriteResult& result) {
+  std::string reason = reasonFor(file, result);
   auto [it, added] = reported_.try_emplace(file, reason);
   if (!added && it->second == reason) return;
   it->second = reason;

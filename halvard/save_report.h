@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,15 +18,14 @@ class SaveReport {
  public:
   // file is the path relative to workDir, as the operator knows it ("./commport").
   void written(const std::string& file);
-  void failed(const std::string& file, const WriteResult& result,
-              const std::filesystem::path& workDir);
+  void failed(const std::string& file, const WriteResult& result);
   // Tells what the outcomes since the last call changed, then forgets them.
   void tell(StatusLine& status);
 
   // The reason in the operator's words: a missing folder is named as the operator
-  // knows it, with what to do about it.
-  static std::string reasonFor(const std::string& file, const WriteResult& result,
-                               const std::filesystem::path& workDir);
+  // knows it, with what to do about it. Every write of Halvard creates a missing file,
+  // so a path that is not found is a folder missing on its way.
+  static std::string reasonFor(const std::string& file, const WriteResult& result);
 
  private:
   std::map<std::string, std::string> reported_;  // file -> the reason told

@@ -3,14 +3,17 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
 #include "child_process.h"
+#include "fakes/fake_settings_files.h"
 #include "fakes/temp_dir.h"
 
 namespace {
@@ -114,6 +117,32 @@ TEST(SettingsFile, ReplaceWholeCreatesNewFilesWithTheGivenMode) {
   EXPECT_EQ(namesIn(dir.path()).size(), 2u);
 }
 
+// Another user's password file left open to everyone: our copy is made private before
+// it holds the password, and stays so; a text file keeps the rights it had.
+TEST(SettingsFile, APrivateFileIsPrivateWhateverItsOldModeAndOwner) {
+  TempDir dir;
+  dir.makeDir("programEmail");
+  dir.write("programEmail/password.txt", "old");
+  dir.write("programEmail/subject.txt", "old");
+  ASSERT_EQ(::chmod((dir / "programEmail/password.txt").c_str(), 0666), 0);
+  ASSERT_EQ(::chmod((dir / "programEmail/subject.txt").c_str(), 0646), 0);
+  ASSERT_EQ(::chmod((dir / "programEmail").c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  auto save = [&] {
+    // As root the file is root's and the saver nobody: the saver may not chmod it.
+    if (::geteuid() == 0 && !becomeNobody()) return std::string("setup");
+    WriteResult secret = settings::replaceWhole(dir / "programEmail/password.txt", "s3cret", 0600);
+    WriteResult subject = settings::replaceWhole(dir / "programEmail/subject.txt", "Alarm", 0666);
+    return std::string(secret.ok && subject.ok ? "saved" : secret.reason + subject.reason);
+  };
+  std::optional<std::string> told = ::geteuid() == 0 ? inChild(save) : save();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(*told, "saved");
+  EXPECT_EQ(dir.read("programEmail/password.txt"), "s3cret");
+  EXPECT_EQ(permissionsOf(dir / "programEmail/password.txt"), 0600u);
+  EXPECT_EQ(permissionsOf(dir / "programEmail/subject.txt"), 0646u);
+}
+
 TEST(SettingsFile, ReplaceWholeWritesThroughALinkAndKeepsIt) {
   TempDir dir;
   dir.makeDir("shared");
@@ -212,5 +241,83 @@ TEST(SettingsFile, OnlyRegularFilesAreSettingsFiles) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "message1"));
   EXPECT_FALSE(settings::exists(dir / "command"));
 }
+
+// A disk that takes only the first bytes of a write (here: a file size limit of 4
+// bytes): a replaced file keeps its old content and no temporary; an in-place write
+// leaves the bytes it got. The fake's shortWrites() does the same.
+TEST(SettingsFile, AShortWriteLeavesAReplacedFileWholeAndAnInPlaceOneBegun) {
+  TempDir dir;
+  dir.write("telephonenumber", "012");
+  dir.write("commport", "ABCDEFGH");
+  std::optional<std::string> told = inChild([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4, 4};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("setup");
+    WriteResult whole = settings::replaceWhole(dir / "telephonenumber", "5551234");
+    WriteResult inPlace = settings::writeInPlace(dir / "commport", "/dev/tty", OpenMode::kOpenAlways);
+    return whole.reason + "/" + inPlace.reason;
+  });
+  ASSERT_TRUE(told);
+  EXPECT_EQ(*told, "File too large/File too large");
+  EXPECT_EQ(dir.read("telephonenumber"), "012");
+  EXPECT_EQ(dir.read("commport"), "/devEFGH");
+  EXPECT_EQ(namesIn(dir.path()).size(), 2u);
+}
+
+// The fake that the dialogs' tests stand on, held to what the files on disk do: open
+// modes, bytes kept, rights, and the words of each refusal.
+class SettingsFilesContract : public ::testing::TestWithParam<bool> {
+ protected:
+  bool onFake() const { return GetParam(); }
+  SettingsFiles& files() { return onFake() ? static_cast<SettingsFiles&>(fake) : disk; }
+  std::optional<std::string> content(const char* name) {
+    if (onFake()) return fake.content(dir / name);
+    return dir.exists(name) ? std::optional(dir.read(name)) : std::nullopt;
+  }
+  void put(const char* name, std::string_view bytes, mode_t mode) {
+    if (onFake()) return fake.put(dir / name, bytes, mode);
+    dir.write(name, bytes);
+    ::chmod((dir / name).c_str(), mode);
+  }
+  mode_t modeOf(const char* name) { return onFake() ? fake.modeOf(dir / name) : permissionsOf(dir / name); }
+
+  TempDir dir;
+  PosixSettingsFiles disk;
+  FakeSettingsFiles fake;
+};
+
+TEST_P(SettingsFilesContract, TheFakeKeepsTheBytesRightsAndWordsOfTheDisk) {
+  SettingsFiles& f = files();
+  EXPECT_EQ(f.read(dir / "commport", 8, OpenMode::kOpenAlways), "");
+  EXPECT_EQ(content("commport"), "");
+  EXPECT_EQ(f.read(dir / "command", 8, OpenMode::kOpenExisting), "");
+  EXPECT_EQ(f.writeInPlace(dir / "command", "\r", OpenMode::kOpenExisting).reason,
+            "the file does not exist");
+  EXPECT_EQ(content("command"), std::nullopt);
+
+  put("commport", "COM2:xyz", 0644);
+  EXPECT_TRUE(f.writeInPlace(dir / "commport", "COM4", OpenMode::kOpenAlways));
+  EXPECT_EQ(f.read(dir / "commport", 6, OpenMode::kOpenExisting), "COM4:x");
+  put("password.txt", "an old password", 0666);
+  EXPECT_TRUE(f.replaceWhole(dir / "password.txt", "new", 0600));
+  EXPECT_EQ(content("password.txt"), "new");
+  EXPECT_EQ(modeOf("password.txt"), 0600u);
+
+  if (onFake()) {
+    fake.removeFolder(dir / "programEmail");
+    fake.makeFifo(dir / "fifo");
+  } else {
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  }
+  EXPECT_EQ(f.replaceWhole(dir / "programEmail/subject.txt", "x", 0666).reason,
+            "the folder " + (dir / "programEmail").string() + " is missing");
+  EXPECT_EQ(f.read(dir / "fifo", 8, OpenMode::kOpenAlways), "");
+  EXPECT_EQ(f.writeInPlace(dir / "fifo", "x", OpenMode::kOpenAlways).reason, "it is not a plain file");
+  EXPECT_TRUE(f.isFolder(dir.path()));
+  EXPECT_FALSE(f.isFolder(dir / "programEmail"));
+  EXPECT_FALSE(f.isFolder(dir / "commport"));
+}
+
+INSTANTIATE_TEST_SUITE_P(OnDiskAndFake, SettingsFilesContract, ::testing::Bool());
 
 }  // namespace

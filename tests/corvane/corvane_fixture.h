@@ -21,7 +21,10 @@ class CorvaneFixture : public ::testing::Test {
  protected:
   static constexpr const char* kModule = "COM1:";
 
-  CorvaneFixture() : bench(clock), port(bench), dlg(outside.env(port, clock, panel)) {}
+  CorvaneFixture() : CorvaneFixture(SettingsFiles::onDisk()) {}
+  // The settings and message files in files (which must outlive the fixture) instead.
+  explicit CorvaneFixture(SettingsFiles& files)
+      : bench(clock), port(bench), dlg(outside.env(port, clock, panel, files)) {}
 
   // A module on COM1: that answers through responder (may be empty), with the
   // port already open on it, as start-up would leave it.

@@ -37,8 +37,10 @@ struct CorvaneOutside {
   explicit CorvaneOutside(const std::filesystem::path& dir)
       : workDir(dir), history(dir / "zm40demohistory") {}
 
-  CCorvaneDlg::Environment env(SerialPort& port, Clock& clock, ControlPanel& panel) {
-    return CCorvaneDlg::Environment{port, clock, panel, pollTimer, beep, history, status, workDir};
+  CCorvaneDlg::Environment env(SerialPort& port, Clock& clock, ControlPanel& panel,
+                               SettingsFiles& files = SettingsFiles::onDisk()) {
+    return CCorvaneDlg::Environment{port,   clock,   panel,   pollTimer, beep,
+                                    history, status, workDir, nullptr,   files};
   }
 
   std::filesystem::path workDir;

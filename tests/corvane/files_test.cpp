@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "corvane_fixture.h"
+#include "fakes/fake_settings_files.h"
 
 using namespace corvane_ids;
 using namespace std::string_literals;
@@ -14,7 +15,7 @@ namespace {
 class CorvaneFilesTest : public ::testing::Test {
  protected:
   TempDir dir;
-  CorvaneFiles files{dir.path()};
+  CorvaneFiles files{SettingsFiles::onDisk(), dir.path()};
 
   std::size_t fileCount() const {
     auto it = std::filesystem::directory_iterator(dir.path());
@@ -191,6 +192,70 @@ TEST_F(FileEditTest, OkWithThreeKissOffCharactersFailsAndSaysWhy) {
   panel.replaceText(kKissoffTime, "0A");
   EXPECT_TRUE(dlg.onOk());
   EXPECT_EQ(dlg.kissoffTimeText, "0A");
+}
+
+// The fake files are made before the fixture's dialog, which is given them.
+struct WithFakeFiles {
+  FakeSettingsFiles files;
+};
+
+class FileFaultTest : protected WithFakeFiles, public CorvaneFixture {
+ protected:
+  FileFaultTest() : CorvaneFixture(WithFakeFiles::files) {}
+};
+
+// Each way a write can fail, on the number the operator types (replaced whole at each
+// key) and on the port name the tick writes in place: the operator is told once why,
+// the file keeps what it held, and the write is tried at each tick until it goes through.
+TEST_F(FileFaultTest, EachFailedWriteIsSaidAndLeavesTheFileAsItWas) {
+  const std::filesystem::path number = dir / "telephonenumber";
+  const std::filesystem::path port = dir / "commport";
+  struct Case {
+    std::function<void()> fault;
+    std::string reason;
+    std::optional<std::string> numberKept;
+    std::optional<std::string> portKept;
+  };
+  const std::string oldPort = "ABCDEFGH";
+  const std::vector<Case> cases{
+      // A full disk still takes eight bytes over the eight that ./commport has.
+      {[&] { files.fillDisk(); }, "the disk is full", "012", std::nullopt},
+      {[&] { files.denyPermission(number), files.denyPermission(port); }, "permission denied", "012", oldPort},
+      {[&] { files.failWithIoError(number), files.failWithIoError(port); }, "the disk reported an error",
+       "012", oldPort},
+      // An in-place write that stops short leaves what it got: the retry puts it right.
+      {[&] { files.shortWrites(number, 2), files.shortWrites(port, 3); }, "the disk is full", "012",
+       "COMDEFGH"},
+      {[&] { files.removeFolder(dir.path()); }, "the folder " + dir.path().string() + " is missing",
+       std::nullopt, std::nullopt},
+      {[&] { files.makeFifo(number), files.makeFifo(port); }, "it is not a plain file", std::nullopt,
+       std::nullopt},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    files.put(number, "012");
+    files.put(port, oldPort);
+    const std::string typed = "555000" + std::to_string(++n);
+    const std::string name = "COM" + std::to_string(n) + ":";
+    c.fault();
+    replaceText(kTelephoneNumber, typed);
+    replaceText(kCommport, name);
+    tick();
+    EXPECT_TRUE(outside.status.saw("./telephonenumber not saved: " + c.reason + " (tried again at each tick)"));
+    EXPECT_EQ(files.content(number), c.numberKept);
+    if (c.portKept) {
+      EXPECT_TRUE(outside.status.saw("./commport not saved: " + c.reason));
+      EXPECT_EQ(files.content(port), c.portKept);
+    }
+
+    files.clearFaults();
+    outside.status.messages.clear();
+    tick();
+    EXPECT_EQ(files.content(number), typed);
+    EXPECT_EQ(files.content(port), name + std::string(3, '\0'));
+    EXPECT_TRUE(outside.status.saw("./telephonenumber saved"));
+  }
 }
 
 }  // namespace

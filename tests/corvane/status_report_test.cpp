@@ -174,8 +174,8 @@ TEST_F(StatusReportTest, ACommportNameTooLongForTheFileLeavesItAsItWasAndSaysWha
   tick();
   EXPECT_EQ(dir.read("commport"), "COM2:");
   EXPECT_EQ(outside.status.last(),
-            "commport \"/dev/ttyUSB0\" not saved: ./commport holds 8 characters and keeps its "
-            "old name; make a link (ln -s /dev/ttyUSB0 ports/COM1) and type COM1:");
+            "commport \"/dev/ttyUSB0\" not saved: ./commport holds 8 characters and keeps "
+            "\"COM2:\"; make a link (ln -s /dev/ttyUSB0 ports/COM1) and type COM1:");
   const std::size_t said = told().size();
   tick(3);
   EXPECT_EQ(dir.read("commport"), "COM2:");
@@ -185,6 +185,16 @@ TEST_F(StatusReportTest, ACommportNameTooLongForTheFileLeavesItAsItWasAndSaysWha
   tick();
   EXPECT_EQ(dir.read("commport"), std::string("COM1:\0\0\0", 8));
   EXPECT_EQ(outside.status.last(), "./commport saved");
+
+  // A name that fills the file, pasted over, then a longer one pasted over it: the file
+  // keeps exactly the name it held, as the status line says.
+  replaceText(kCommport, "ABCDEFGH");
+  tick();
+  replaceText(kCommport, "ABCDEFGHIJ");
+  tick();
+  EXPECT_EQ(dir.read("commport"), "ABCDEFGH");
+  EXPECT_TRUE(outside.status.saw("commport \"ABCDEFGHIJ\" not saved: ./commport holds 8 "
+                                 "characters and keeps \"ABCDEFGH\";"));
 }
 
 // Typed a key a tick, the name passes through "/dev/tty", which fits and is stored on

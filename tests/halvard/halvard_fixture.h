@@ -21,11 +21,13 @@ class HalvardFixture : public ::testing::Test {
  protected:
   using Event = FakeSerialBench::Event;
 
-  HalvardFixture()
+  HalvardFixture() : HalvardFixture(SettingsFiles::onDisk()) {}
+  // The settings files in files (which must outlive the fixture) instead.
+  explicit HalvardFixture(SettingsFiles& files)
       : bench(clock),
         mainPort(bench),
         secondPort(bench),
-        dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, status, dir.path()}) {}
+        dlg(CHalvardDlg::Environment{mainPort, secondPort, clock, panel, status, dir.path(), files}) {}
 
   // The two folders of an installed copy, empty.
   void makeFolders() {

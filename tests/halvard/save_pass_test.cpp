@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_settings_files.h"
 #include "halvard_fixture.h"
 
 using namespace halvard_ids;
@@ -254,4 +255,71 @@ TEST_F(HalvardWithoutFolders, EmailSwitchIsStoredOnceItsFolderIsThere) {
   tick();
   EXPECT_EQ(dir.read("programEmail/programflag.txt"), "E");
   EXPECT_EQ(status.last(), "saved now: ./programEmail/programflag.txt");
+}
+
+// The fake files are made before the fixture's dialog, which is given them.
+struct WithFakeFiles {
+  FakeSettingsFiles files;
+};
+
+class HalvardFileFaults : protected WithFakeFiles, public HalvardFixture {
+ protected:
+  HalvardFileFaults() : HalvardFixture(WithFakeFiles::files) {}
+};
+
+// Each way a write can fail, on a text file (replaced whole) and the main port file
+// (written in place): told once with its reason, the files keep what they held, and
+// the pass writes them once the fault is gone.
+TEST_F(HalvardFileFaults, EachFailedWriteIsSaidAndLeavesTheFilesAsTheyWere) {
+  const std::filesystem::path subject = dir / "programEmail/subject.txt";
+  const std::filesystem::path port = dir / "program/commport";
+  start();
+  struct Case {
+    std::function<void()> fault;
+    std::vector<std::string> told;
+    std::optional<std::string> subjectKept;
+    std::optional<std::string> portKept;
+  };
+  const std::string both = "./programEmail/subject.txt, ./program/commport not saved: ";
+  const std::vector<Case> cases{
+      // A full disk still takes five bytes over the five that the port file has.
+      {[&] { files.fillDisk(); }, {"./programEmail/subject.txt not saved: the disk is full"}, "Old",
+       "COM1:"},
+      {[&] { files.denyPermission(subject), files.denyPermission(port); }, {both + "permission denied"},
+       "Old", "COM9:"},
+      {[&] { files.failWithIoError(subject), files.failWithIoError(port); },
+       {both + "the disk reported an error"}, "Old", "COM9:"},
+      {[&] { files.shortWrites(subject, 2), files.shortWrites(port, 3); }, {both + "the disk is full"},
+       "Old", "COM9:"},
+      {[&] { files.removeFolder(dir / "programEmail"), files.removeFolder(dir / "program"); },
+       {"./programEmail/subject.txt not saved: the folder ./programEmail is missing: create it to save",
+        "./program/commport not saved: the folder ./program is missing: create it to save"},
+       std::nullopt, std::nullopt},
+      {[&] { files.makeFifo(subject), files.makeFifo(port); }, {both + "it is not a plain file"},
+       std::nullopt, std::nullopt},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.told.front());
+    files.put(subject, "Old");
+    files.put(port, "COM9:");
+    files.put(dir / "commport", "COM9:");
+    const std::string text = "Alarm " + std::to_string(++n);
+    const std::string name = "COM" + std::to_string(n) + ":";
+    c.fault();
+    replaceText(kSubject, text);
+    replaceText(kCommPort, name);
+    status.messages.clear();
+    tick(3);
+    EXPECT_EQ(status.messages, c.told);
+    EXPECT_EQ(files.content(subject), c.subjectKept);
+    EXPECT_EQ(files.content(port), c.portKept);
+
+    files.clearFaults();
+    tick();
+    EXPECT_EQ(files.content(subject), text);
+    EXPECT_EQ(files.content(port), name);
+    EXPECT_EQ(status.last(), c.portKept == name ? "saved now: ./programEmail/subject.txt"
+                                                : "saved now: ./programEmail/subject.txt, ./program/commport");
+  }
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/core/protocol_log.h"
-
 namespace zmsim {
 namespace {
 
@@ -40,29 +38,6 @@ TEST(SimOptions, RejectsWhatItCannotDo) {
   }
   EXPECT_TRUE(parseSimOptions({"--help"}).help);
 }
-
-TEST(ProtocolLog, LinesParseBack) {
-  std::string line = formatLogLine(1234, "rx W8055");
-  EXPECT_EQ(line, "    1234 ms  rx W8055");
-  std::optional<LogLine> parsed = parseLogLine(line);
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->ms, 1234);
-  EXPECT_EQ(parsed->kind, "rx");
-  EXPECT_EQ(parsed->text, "W8055");
-  parsed = parseLogLine(formatLogLine(123456789, "end"));
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->ms, 123456789);
-  EXPECT_EQ(parsed->kind, "end");
-  EXPECT_EQ(parsed->text, "");
-  EXPECT_FALSE(parseLogLine("garbage"));
-  EXPECT_FALSE(parseLogLine("  12x ms  rx G"));
-}
-
-}  // namespace
-}  // namespace zmsim
-
-namespace zmsim {
-namespace {
 
 TEST(SimOptions, LogSizeReplugAndVersion) {
   ParsedArgs parsed = parseSimOptions({"--log-max-bytes", "512K", "--replug-after", "300:1500"});

@@ -22,7 +22,7 @@ constexpr int kHeardMs = kCallMs * 65 / 100 + kCallMs * 15 / 100;
 std::vector<std::string> heardAfterCall(const std::string& frames, Outcome outcome = Outcome::Deliver) {
   ModuleOptions options;
   options.callLengthMs = kCallMs;
-  options.outcome = outcome;
+  options.outcomes = {outcome};
   Module module(options);
   ask(module, "\rD5551234\r" + frames + "G");
   runUntil(module, kHeardMs - 1);

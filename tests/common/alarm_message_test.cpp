@@ -133,7 +133,6 @@ TEST(AlarmMessage, ContactIdReadsAsReceiversDo) {
   EXPECT_TRUE(hex.ok()) << allProblems(hex);
   EXPECT_NE(hex.summary.find("partition BC, zone DEF, checksum "), std::string::npos) << hex.summary;
   EXPECT_TRUE(mentions(explainAlarmMessage('0', "1234181B3101015"), "event code B31 is not in the"));
-  EXPECT_FALSE(mentions(explainAlarmMessage('0', "1234181B3101015"), "not a Contact-ID digit"));
   EXPECT_TRUE(mentions(explainAlarmMessage('0', "123418B13101015"), "event qualifier B: not a Contact-ID digit"));
 
   // The qualifier reads opening/closing for the openings and closings only; the zone
@@ -174,8 +173,6 @@ TEST(AlarmMessage, ARunsMessagesAreExplainedAsTheRunSendsThem) {
   EXPECT_TRUE(mentions(first, "the 3 characters after them are not reported")) << allProblems(first);
   EXPECT_FALSE(mentions(first, "not sent"));
   EXPECT_TRUE(explainAlarmMessage('2', "123456", AlarmSending{1}).ok());
-  EXPECT_NE(explainAlarmMessage('2', "123456").detail.find("in a multiple run message 1 goes out with 15"),
-            std::string::npos);
 
   // Messages 2 to 8 are the first 16 bytes of their files: at most 8 F1 pairs.
   AlarmExplanation later = explainAlarmMessage('1', "41424344454647484950", AlarmSending{3});
@@ -184,7 +181,6 @@ TEST(AlarmMessage, ARunsMessagesAreExplainedAsTheRunSendsThem) {
                               "the 4 characters after them are not sent"))
       << allProblems(later);
   EXPECT_TRUE(explainAlarmMessage('1', "41424344454647484950").ok());
-  EXPECT_NE(later.detail.find("message 3 of a multiple run"), std::string::npos);
 
   // An empty file, or one that begins with X, ends the run.
   AlarmExplanation empty = explainAlarmMessage('0', "", AlarmSending{4});

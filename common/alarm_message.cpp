@@ -1,6 +1,8 @@
 #include "common/alarm_message.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "common/alarm_message_parts.h"
 
@@ -9,8 +11,8 @@ namespace alarm_message {
 namespace {
 
 constexpr std::size_t kSummaryMaxChars = 120;
-
-bool isUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+// Less room than this for the first problem, and the summary gives only their count.
+constexpr std::size_t kSummaryMinProblemChars = 24;
 
 bool isPulseDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'B' && c <= 'F'); }
 
@@ -53,13 +55,24 @@ void addDetail(AlarmExplanation& explanation, const std::string& line) {
 
 void finishSummary(AlarmExplanation& explanation) {
   std::string& summary = explanation.summary;
-  if (!explanation.problems.empty()) {
-    summary += ": " + explanation.problems.front();
-    if (explanation.problems.size() > 1) {
-      summary += " (+" + std::to_string(explanation.problems.size() - 1) + " more)";
-    }
+  const std::size_t count = explanation.problems.size();
+  // The format's own words stay whole (kSummaryKeptChars); the problem is what gives
+  // way, down to a count that sends the reader to the tooltip or the log's detail.
+  const std::string counted =
+      " (" + std::to_string(count) + (count == 1 ? " problem)" : " problems)");
+  const std::size_t keep = count == 0 ? kSummaryMaxChars : kSummaryMaxChars - counted.size();
+  if (summary.size() > keep) summary = summary.substr(0, keep - 3) + "...";
+  if (count == 0) return;
+  std::string problem = ": " + explanation.problems.front();
+  if (count > 1) problem += " (+" + std::to_string(count - 1) + " more)";
+  const std::size_t room = kSummaryMaxChars - summary.size();
+  if (problem.size() <= room) {
+    summary += problem;
+  } else if (room >= kSummaryMinProblemChars) {
+    summary += problem.substr(0, room - 3) + "...";
+  } else {
+    summary += counted;
   }
-  if (summary.size() > kSummaryMaxChars) summary = summary.substr(0, kSummaryMaxChars - 3) + "...";
 }
 
 void checkLength(AlarmExplanation& explanation, std::string_view format, std::size_t length,
@@ -74,17 +87,30 @@ void checkLength(AlarmExplanation& explanation, std::string_view format, std::si
   }
 }
 
-int fskPairValue(char high, char low) {
-  auto digit = [](char c) {
-    int d = static_cast<signed char>(c) - '0';
-    return d > 9 ? d - 7 : d;
-  };
-  return 16 * digit(high) + digit(low);
+void addSendingDetail(AlarmExplanation& explanation, AlarmSending sending) {
+  if (sending.runMessage == 1) {
+    addDetail(explanation, "message 1 of a multiple run, from its edit");
+  } else if (sending.inRun()) {
+    addDetail(explanation, "message " + std::to_string(sending.runMessage) +
+                               " of a multiple run: the first 16 bytes of its file");
+  }
 }
 
-AlarmExplanation explainPulse(std::string_view message) {
+AlarmExplanation explainPulse(std::string_view message, AlarmSending sending) {
   AlarmExplanation e;
-  checkLength(e, "Pulse 4X2", message.size(), kPulseChars);
+  // Message 1 of a run goes out with 15 characters; the module reports the first 6.
+  const bool fifteen = sending.runMessage == 1;
+  if (!fifteen || message.size() < kPulseChars) {
+    checkLength(e, "Pulse 4X2", message.size(), kPulseChars);
+  } else if (message.size() > kPulseChars) {
+    std::size_t unreported = std::min(message.size(), kContactIdChars) - kPulseChars;
+    e.problems.push_back("message 1 of a run goes out with 15 characters and Pulse 4X2 reports "
+                         "the first 6: the " + characters(unreported) + " after them are not reported" +
+                         (message.size() > kContactIdChars
+                              ? ", the " + characters(message.size() - kContactIdChars) +
+                                    " after the 15th not sent"
+                              : std::string()));
+  }
   std::string_view sent = message.substr(0, kPulseChars);
   std::string bad;
   std::string pulseList;
@@ -103,6 +129,13 @@ AlarmExplanation explainPulse(std::string_view message) {
   }
   e.summary = "Pulse 4X2 account " + shown(account) + ", event " + shown(event);
   addDetail(e, "Pulse 4X2: the first 6 characters, 4 of account and 2 of event");
+  addSendingDetail(e, sending);
+  if (fifteen) {
+    addDetail(e, "sent: S and 15 characters, of which the module reports the first 6");
+  } else if (!sending.inRun()) {
+    addDetail(e, "in a multiple run message 1 goes out with 15 characters, of which the "
+                 "module reports the first 6");
+  }
   addDetail(e, "account " + shown(account));
   addDetail(e, "event " + shown(event));
   if (bad.empty() && !sent.empty()) addDetail(e, "pulses per digit: " + pulseList);
@@ -111,7 +144,7 @@ AlarmExplanation explainPulse(std::string_view message) {
   return e;
 }
 
-AlarmExplanation explainFskF2(std::string_view message) {
+AlarmExplanation explainFskF2(std::string_view message, AlarmSending sending) {
   AlarmExplanation e;
   if (message.size() < kFskF2Bytes) {
     e.problems.push_back("SIA FSK F2 takes 8 bytes, the message has only " +
@@ -133,78 +166,8 @@ AlarmExplanation explainFskF2(std::string_view message) {
   if (!printable) e.problems.push_back("bytes that are not printable characters: " + hex);
   e.summary = "SIA FSK F2 \"" + shown(bytes) + "\"";
   addDetail(e, "SIA FSK F2: eight bytes");
+  addSendingDetail(e, sending);
   addDetail(e, "bytes " + (hex.empty() ? std::string("none") : hex) + " (\"" + shown(bytes) + "\")");
-  for (const std::string& p : e.problems) addDetail(e, "problem: " + p);
-  finishSummary(e);
-  return e;
-}
-
-AlarmExplanation explainFskF1(std::string_view message) {
-  AlarmExplanation e;
-  // The PC's K loop: pair after pair, at most 14, until a pair's value is below 20 hex;
-  // past the end of the text the characters read as the terminator.
-  auto at = [&](std::size_t i) { return i < message.size() ? message[i] : '\0'; };
-  std::string text;
-  std::string oddPairs;
-  std::string nonAscii;
-  std::size_t pairs = 0;
-  std::size_t next = 0;
-  bool stopPair = false;
-  for (; pairs < kFskF1MaxPairs; ++pairs, next += 2) {
-    int value = fskPairValue(at(next), at(next + 1));
-    if (value < kFskF1EndBelow) {
-      stopPair = next < message.size();
-      break;
-    }
-    std::string_view pair = message.substr(next, 2);
-    if (pair.size() == 2 && (!isUpperHex(pair[0]) || !isUpperHex(pair[1]))) {
-      oddPairs += (oddPairs.empty() ? "" : " ") + shown(pair);
-    } else if (value > 0x7E) {
-      nonAscii += (nonAscii.empty() ? "" : " ") + shown(pair);
-    }
-    text += static_cast<char>(value & 0xFF);
-  }
-
-  std::string end = "ends with the text";
-  if (pairs == 0) {
-    e.problems.push_back(message.empty() ? std::string("no hex pairs: no K frame is sent")
-                                         : "the first pair " + shown(message.substr(0, 2)) +
-                                               " is below 20 hex: no K frame is sent");
-  }
-  if (pairs == kFskF1MaxPairs) {
-    end = "ends after 14 pairs, the most the module holds";
-    if (message.size() > 2 * kFskF1MaxPairs) {
-      e.problems.push_back("SIA FSK F1 takes at most 14 pairs: the " +
-                           characters(message.size() - 2 * kFskF1MaxPairs) +
-                           " after the 14th pair are not sent");
-    }
-  } else if (stopPair && next + 1 == message.size()) {
-    end = "ends at the lone last digit " + shown(message.substr(next));
-    e.problems.push_back("an odd number of hex digits: the last digit " +
-                         shown(message.substr(next)) + " is not sent");
-  } else if (stopPair) {
-    end = "ends at pair " + std::to_string(pairs + 1) + " (" + shown(message.substr(next, 2)) +
-          ", below 20 hex)";
-    std::size_t after = message.size() - (next + 2);
-    if (after > 0) {
-      e.problems.push_back("the message " + end + ": the " + characters(after) +
-                           " after it are not sent");
-    }
-  }
-  if (message.size() % 2 == 1 && !stopPair && pairs < kFskF1MaxPairs) {
-    e.problems.push_back("an odd number of hex digits: the last digit " +
-                         shown(message.substr(message.size() - 1)) + " goes out with a zero byte");
-  }
-  if (!oddPairs.empty()) {
-    e.problems.push_back("not two upper-case hex digits, sent as typed: " + oddPairs);
-  }
-  if (!nonAscii.empty()) e.problems.push_back("pairs above 7E are no ASCII characters: " + nonAscii);
-
-  e.summary = "SIA FSK F1 \"" + shown(text) + "\" (" + std::to_string(pairs) +
-              (pairs == 1 ? " pair)" : " pairs)");
-  addDetail(e, "SIA FSK F1: one K frame per hex pair, addresses D0 to DD");
-  addDetail(e, "text \"" + shown(text) + "\", " + std::to_string(pairs) + " K frames");
-  addDetail(e, "the message " + end);
   for (const std::string& p : e.problems) addDetail(e, "problem: " + p);
   finishSummary(e);
   return e;
@@ -212,12 +175,36 @@ AlarmExplanation explainFskF1(std::string_view message) {
 
 }  // namespace alarm_message
 
-AlarmExplanation explainAlarmMessage(char protocolCode, std::string_view message) {
+namespace {
+
+// Messages 2 to 8 of a run as the run step reads them: an empty file, or one that
+// begins with X, ends the run with A and sends nothing of the message.
+std::optional<AlarmExplanation> runEnd(std::string_view message, AlarmSending sending) {
+  if (sending.runMessage < 2) return std::nullopt;
+  std::string_view read = message.substr(0, alarm_message::kRunFileBytes);
+  if (!read.empty() && read.front() != 'X') return std::nullopt;
+  AlarmExplanation e;
+  std::string n = std::to_string(sending.runMessage);
+  e.summary = "Message " + n + " ends the run: " +
+              (read.empty() ? std::string("it is empty") : std::string("it begins with X")) +
+              ", nothing of it is sent";
+  alarm_message::addDetail(e, e.summary);
+  alarm_message::addDetail(e, "the run hangs up with A after message " +
+                                  std::to_string(sending.runMessage - 1));
+  alarm_message::finishSummary(e);
+  return e;
+}
+
+}  // namespace
+
+AlarmExplanation explainAlarmMessage(char protocolCode, std::string_view message,
+                                     AlarmSending sending) {
+  if (std::optional<AlarmExplanation> end = runEnd(message, sending)) return *end;
   switch (protocolCode) {
-    case '0': return alarm_message::explainContactId(message);
-    case '1': return alarm_message::explainFskF1(message);
-    case '2': return alarm_message::explainPulse(message);
-    case '8': return alarm_message::explainFskF2(message);
+    case '0': return alarm_message::explainContactId(message, sending);
+    case '1': return alarm_message::explainFskF1(message, sending);
+    case '2': return alarm_message::explainPulse(message, sending);
+    case '8': return alarm_message::explainFskF2(message, sending);
     default: break;
   }
   AlarmExplanation e;

@@ -3,7 +3,8 @@
 //
 //   AAAA MT Q EEE PP ZZZ
 //   account, message type (18 or 98), event qualifier, event code, partition, zone or
-//   user.
+//   user. Account, event code, partition and zone or user are hex digits of the DTMF
+//   alphabet (0-9, B-F); type and qualifier are decimal.
 #include <optional>
 
 #include "common/alarm_message.h"
@@ -44,8 +45,7 @@ std::string_view fieldOf(std::string_view sent, const Field& field) {
 // A field as the summary and the detail show it; "-" where the message ends before it.
 std::string shownField(std::string_view text) { return text.empty() ? "-" : shown(text); }
 
-// The characters of a field that the format does not allow there; the account alone
-// takes the hex digits B to F.
+// The characters of a field that the format does not allow there.
 std::string badCharacters(std::string_view text, bool hexAllowed) {
   std::string bad;
   for (char c : text) {
@@ -56,13 +56,21 @@ std::string badCharacters(std::string_view text, bool hexAllowed) {
   return bad;
 }
 
-std::string qualifierMeaning(char qualifier, bool openClose) {
+std::string qualifierMeaning(char qualifier, ContactIdQualifierWords words) {
+  using W = ContactIdQualifierWords;
   switch (qualifier) {
-    case '1': return openClose ? "opening" : "new event";
-    case '3': return openClose ? "closing" : "restore";
+    case '1': return words == W::OpenClose ? "opening" : words == W::StartEnd ? "start" : "new event";
+    case '3': return words == W::OpenClose ? "closing" : words == W::StartEnd ? "end" : "restore";
     case '6': return "previously reported, still present";
     default: return {};
   }
+}
+
+// "name" cut with "..." to at most width characters (nothing when width is too small).
+std::string fitted(const std::string& name, std::size_t width) {
+  if (name.size() <= width) return name;
+  if (width < 4) return {};
+  return name.substr(0, width - 3) + "...";
 }
 
 }  // namespace
@@ -89,7 +97,7 @@ std::optional<char> contactIdChecksumDigit(std::string_view fifteen) {
   return static_cast<char>('B' + check - 11);
 }
 
-AlarmExplanation explainContactId(std::string_view message) {
+AlarmExplanation explainContactId(std::string_view message, AlarmSending sending) {
   AlarmExplanation e;
   checkLength(e, "Contact-ID", message.size(), kContactIdChars);
   std::string_view sent = message.substr(0, kContactIdChars);
@@ -102,7 +110,8 @@ AlarmExplanation explainContactId(std::string_view message) {
   std::string_view zone = fieldOf(sent, kZone);
 
   for (const Field* field : {&kAccount, &kMessageType, &kQualifier, &kEvent, &kPartition, &kZone}) {
-    std::string bad = badCharacters(fieldOf(sent, *field), field == &kAccount);
+    bool hexAllowed = field != &kMessageType && field != &kQualifier;
+    std::string bad = badCharacters(fieldOf(sent, *field), hexAllowed);
     if (!bad.empty()) {
       e.problems.push_back(std::string(field->name) + " " + shown(fieldOf(sent, *field)) +
                            ": not a Contact-ID digit: " + bad);
@@ -113,29 +122,36 @@ AlarmExplanation explainContactId(std::string_view message) {
   }
 
   int code = isDecimal(event) && event.size() == 3 ? std::stoi(std::string(event)) : -1;
-  bool openClose = code >= 400 && code < 500;
-  std::string meaning = qualifier.size() == 1 ? qualifierMeaning(qualifier[0], openClose) : "";
+  std::string meaning =
+      qualifier.size() == 1 ? qualifierMeaning(qualifier[0], contactIdQualifierWords(code)) : "";
   if (qualifier.size() == 1 && meaning.empty()) {
     e.problems.push_back("event qualifier " + shown(qualifier) +
                          ": 1 (new event or opening), 3 (restore or closing) or "
                          "6 (previously reported)");
   }
   std::string eventName(contactIdEventName(code));
-  if (code >= 0 && eventName.empty()) {
+  if (event.size() == 3 && eventName.empty() && badCharacters(event, true).empty()) {
     std::string_view group = contactIdEventGroup(code);
     e.problems.push_back("event code " + std::string(event) + " is not in the Contact-ID event list" +
                          (group.empty() ? "" : " (" + std::string(group) + " range)"));
   }
   std::optional<char> checksum = contactIdChecksumDigit(sent);
-  const char* zoneWord = openClose ? "user" : "zone";
+  const char* zoneWord = contactIdCarriesUser(code) ? "user" : "zone";
 
   // One line for the status line: the event first, as a station operator reads it.
-  e.summary = "Contact-ID " + shownField(account) + ": " + (meaning.empty() ? "event" : meaning) + " " +
-              shownField(event) + (eventName.empty() ? "" : " " + eventName) + ", partition " +
-              shownField(partition) + ", " + zoneWord + " " + shownField(zone);
-  if (checksum) e.summary += ", checksum " + std::string(1, *checksum);
+  // The checksum stays in it: a long event name is shortened instead.
+  std::string head = "Contact-ID " + shownField(account) + ": " + (meaning.empty() ? "event" : meaning) +
+                     " " + shownField(event);
+  std::string tail = ", partition " + shownField(partition) + ", " + zoneWord + " " + shownField(zone);
+  if (checksum) tail += ", checksum " + std::string(1, *checksum);
+  // 120 characters when the summary is all, less when a problem follows it.
+  std::size_t budget = e.problems.empty() ? 120 : kSummaryKeptChars;
+  std::size_t room = budget - std::min(budget, head.size() + tail.size() + 1);
+  std::string name = fitted(eventName, room);
+  e.summary = head + (name.empty() ? "" : " " + name) + tail;
 
   addDetail(e, "Contact-ID " + shown(sent) + (checksum ? " + checksum " + std::string(1, *checksum) : ""));
+  addSendingDetail(e, sending);
   addDetail(e, "account " + shownField(account));
   addDetail(e, "message type " + shownField(type));
   addDetail(e, "event qualifier " + shownField(qualifier) + (meaning.empty() ? "" : ": " + meaning));

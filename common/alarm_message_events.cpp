@@ -1,5 +1,10 @@
 // The Contact-ID event list: the codes alarm panels send, with the names monitoring
-// stations show for them, from 100 (medical) to 654 (system inactivity).
+// stations show for them, from 100 (medical) to 654 (system inactivity), and the 900s
+// (download, remote programming and miscellaneous) that receivers widely list beside
+// them. Taken from the public standard, SIA DC-05-1999.09 "Ademco Contact ID Protocol
+// for Alarm System Communications" (its event code table, which also marks each code
+// as carrying a zone or a user), and from receivers' published event code tables for
+// the wording of the qualifier and the codes beyond 654.
 #include <algorithm>
 #include <iterator>
 
@@ -128,6 +133,36 @@ constexpr EventName kEvents[] = {
     // Miscellaneous
     {641, "Senior watch trouble"}, {642, "Latch-key supervision"},
     {654, "System inactivity"},
+    // Download, remote programming and miscellaneous, as receivers list them
+    {900, "Download abort"}, {901, "Download start/end"}, {902, "Download interrupted"},
+    {910, "Auto-close with bypass"}, {911, "Bypass closing"}, {912, "Fire alarm silenced"},
+    {913, "Supervisory point test start/end"}, {914, "Hold-up test start/end"},
+    {915, "Burglary test print start/end"}, {916, "Supervisory test print start/end"},
+    {917, "Burglary diagnostics start/end"}, {918, "Fire diagnostics start/end"},
+    {919, "Untyped diagnostics"}, {920, "Trouble closing"},
+    {921, "Access denied, code unknown"}, {922, "Supervisory point alarm"},
+    {923, "Supervisory point bypass"}, {924, "Supervisory point trouble"},
+    {925, "Hold-up point bypass"}, {926, "AC failure for 4 hours"}, {927, "Output trouble"},
+    {928, "User code for event"}, {929, "Log-off"}, {954, "Central station connection failure"},
+    {961, "Receiver database connection failure"}, {962, "License expiration notice"},
+    {999, "1 and 1/3 day no read log"},
+};
+
+// The codes whose last three digits name a user; every other code names a zone (or
+// nothing, as 000). Sorted.
+constexpr int kUserCodes[] = {
+    121, 313, 400, 401, 402, 403, 404, 405, 406, 407, 408, 411, 412, 413, 414, 415,
+    421, 422, 424, 425, 429, 430, 431, 441, 450, 451, 452, 453, 454, 455, 456, 457,
+    458, 459, 462, 463, 464, 466, 574, 604, 607, 625, 642, 900, 901, 902, 913, 914,
+    915, 916, 917, 918, 921, 928, 929,
+};
+
+// The openings and closings: qualifier 1 reads as an opening (disarmed), 3 as a
+// closing (armed). Access control, remote access and the rest of the 400s read as new
+// event and restore, as receivers show them (421 "Access denied" is no closing).
+constexpr int kOpenCloseCodes[] = {
+    400, 401, 402, 403, 404, 405, 407, 408, 409, 441, 442,
+    450, 451, 452, 453, 454, 455, 456, 457, 458, 459, 463, 464, 910, 911, 920,
 };
 
 struct EventGroup {
@@ -142,8 +177,13 @@ constexpr EventGroup kGroups[] = {
     {140, 149, "General alarm"},    {150, 199, "24 hour non-burglary"},
     {200, 299, "Fire supervisory"}, {300, 399, "Troubles"},
     {400, 499, "Open/close"},       {500, 599, "Bypass/disable"},
-    {600, 699, "Test/miscellaneous"},
+    {600, 699, "Test/miscellaneous"}, {900, 999, "Download/miscellaneous"},
 };
+
+template <std::size_t N>
+bool listed(const int (&codes)[N], int code) {
+  return std::binary_search(std::begin(codes), std::end(codes), code);
+}
 
 }  // namespace
 
@@ -153,6 +193,15 @@ std::string_view contactIdEventName(int code) {
   if (found == std::end(kEvents) || found->code != code) return {};
   return found->name;
 }
+
+ContactIdQualifierWords contactIdQualifierWords(int code) {
+  if (listed(kOpenCloseCodes, code)) return ContactIdQualifierWords::OpenClose;
+  std::string_view name = contactIdEventName(code);
+  if (name.ends_with("start/end")) return ContactIdQualifierWords::StartEnd;
+  return ContactIdQualifierWords::NewRestore;
+}
+
+bool contactIdCarriesUser(int code) { return listed(kUserCodes, code); }
 
 std::string_view contactIdEventGroup(int code) {
   for (const EventGroup& g : kGroups) {

@@ -9,19 +9,21 @@
 
 namespace alarm_message {
 
-AlarmExplanation explainContactId(std::string_view message);
-AlarmExplanation explainPulse(std::string_view message);
-AlarmExplanation explainFskF1(std::string_view message);
-AlarmExplanation explainFskF2(std::string_view message);
+AlarmExplanation explainContactId(std::string_view message, AlarmSending sending);
+AlarmExplanation explainPulse(std::string_view message, AlarmSending sending);
+AlarmExplanation explainFskF1(std::string_view message, AlarmSending sending);
+AlarmExplanation explainFskF2(std::string_view message, AlarmSending sending);
 
-// Printable ASCII as it is, any other byte as <HH>, so a zero byte or a control
-// character in a message is seen, not swallowed.
-std::string shown(std::string_view text);
 // "N characters" with the right plural.
 std::string characters(std::size_t n);
 // Adds a line to the detail.
 void addDetail(AlarmExplanation& explanation, const std::string& line);
-// Ends the summary with the first problem, if any, and keeps it to one status line.
+// Adds a line saying which message of a run it is, when it is one.
+void addSendingDetail(AlarmExplanation& explanation, AlarmSending sending);
+// Ends the summary with the first problem, if any, and keeps it to one status line
+// (120 characters): a summary of at most kSummaryKeptChars stays whole, and the
+// problem is cut, or only counted, to fit after it.
+constexpr std::size_t kSummaryKeptChars = 106;
 void finishSummary(AlarmExplanation& explanation);
 
 // The problem of a message that is not exactly `wanted` characters long, as the PC

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -51,7 +52,8 @@ std::string formatName(char protocolCode) {
 }  // namespace
 
 AlarmExplanation CCorvaneDlg::explainAlarmMessage(int n) const {
-  return ::explainAlarmMessage(protocolCode, alarmMessage(n));
+  // Messages 2 to 8 only ever go out in a run; message 1 as the transmit button sends it.
+  return ::explainAlarmMessage(protocolCode, alarmMessage(n), AlarmSending{n >= 2 ? n : 0});
 }
 
 void CCorvaneDlg::flushSessionLog() {
@@ -70,16 +72,18 @@ void CCorvaneDlg::noteClick(int id) {
   const SendingButton* button = findControl(kSendingButtons, id);
   if (button == nullptr) return;
   env_.sessionLog->noteAction(button->name, button->withFormat ? formatName(protocolCode) : "");
-  // Both transmissions send message 1 from its field first.
-  if (id == kTransmit || id == kMultipleRun) noteAlarm(1, alarmMessage1);
+  // Both transmissions send message 1 from its field first (0: alone, 1: in a run).
+  if (id == kTransmit || id == kMultipleRun) noteAlarm(id == kMultipleRun ? 1 : 0, alarmMessage1);
 }
 
 void CCorvaneDlg::noteAction(std::string_view what) {
   if (env_.sessionLog) env_.sessionLog->noteAction(what);
 }
 
+// n: the message's place in a run, 0 for the single transmission's message 1.
 void CCorvaneDlg::noteAlarm(int n, std::string_view message) {
-  if (env_.sessionLog) env_.sessionLog->noteAlarm(n, ::explainAlarmMessage(protocolCode, message).summary);
+  if (!env_.sessionLog) return;
+  env_.sessionLog->noteAlarm(std::max(n, 1), ::explainAlarmMessage(protocolCode, message, AlarmSending{n}).summary);
 }
 
 void CCorvaneDlg::noteTimeout(std::string_view message) {

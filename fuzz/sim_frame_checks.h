@@ -350,7 +350,7 @@ inline void runTimed(const std::vector<std::string>& pieces, const ModuleOptions
   if (!callAsked) {
     FUZZ_CHECK(own.empty(), "the module spoke unasked: " + fuzz::visible(own));
   }
-  if (!deliveryPossible || options.outcome != Outcome::Deliver) {
+  if (!deliveryPossible || options.outcomes.front() != Outcome::Deliver) {
     // A line of its own: the PC's number or message may hold the words too.
     const std::vector<std::string> lines = zmsim::testing::linesOf(own);
     FUZZ_CHECK(std::find(lines.begin(), lines.end(), "MESSAGE SUCCESS") == lines.end(),
@@ -364,7 +364,7 @@ inline int run(const std::uint8_t* data, std::size_t size, bool withSplitReport)
   FuzzedDataProvider input(data, size);
   // Choices come from the input's end, so a corpus file is the stream plus a few bytes.
   ModuleOptions options;
-  options.outcome = static_cast<Outcome>(input.ConsumeIntegralInRange<int>(0, 2));
+  options.outcomes = {static_cast<Outcome>(input.ConsumeIntegralInRange<int>(0, 2))};
   const auto faults = input.ConsumeIntegral<std::uint8_t>();
   options.faults.nulBeforeReport = faults & 1;
   options.faults.splitReport = withSplitReport && (faults & 2);

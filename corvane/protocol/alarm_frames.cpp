@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "common/alarm_message.h"
 #include "corvane/protocol/frames.h"
 
 namespace alarm_frames {
@@ -39,13 +40,11 @@ void sendMessageCharacters(ModuleLink& link, ReceivedDisplay& display,
 
 void sendKFrames(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
                  std::string_view message) {
+  // The pairs as the explanation of the message reads them (common/alarm_message.h).
   int address = rm::kFirstMemoryAddress;
-  for (std::size_t i = 0;
-       i + 1 < message.size() && address < rm::kFirstMemoryAddress + rm::kMemoryBytes;
-       i += 2, ++address) {
-    if (hexPairToByte(message, i) < kSmallestKByte) return;
-    std::string addressDigits = frames::byteToHexPair(address);
-    std::string_view pair = message.substr(i, 2);
+  for (const alarm_message::FskF1Frames::Pair& p : alarm_message::fskF1Frames(message).pairs) {
+    std::string addressDigits = frames::byteToHexPair(address++);
+    std::string_view pair = message.substr(p.offset, 2);
     link.sendByte(rm::kMemoryWrite);
     link.sendBytes(addressDigits);
     link.sendBytes(pair);

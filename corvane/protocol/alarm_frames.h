@@ -15,7 +15,6 @@ namespace alarm_frames {
 constexpr int kNumberMaxChars = 16;
 constexpr int kMessageChars = 15;    // S path, every format but Pulse 4X2
 constexpr int kPulse4x2Chars = 6;    // the module sends the first six characters only
-constexpr int kSmallestKByte = 0x20; // a pair below this is the end of an F1 message
 constexpr int kMessageCharPauseMs = 30;
 constexpr int kKFramePauseMs = 100;
 
@@ -29,10 +28,12 @@ void sendTelephoneNumber(ModuleLink& link, ReceivedDisplay& display, std::string
 void sendMessageCharacters(ModuleLink& link, ReceivedDisplay& display,
                            std::string& transmittingText, std::string_view message, int count);
 
-// The SIA FSK F1 message as K frames: the n-th hex pair of message goes to address
-// D0 + n, at most 14 frames, 100 ms after each. A pair below 20 hex, or fewer than two
-// characters left, ends the message. Shows K, the address and the pair; the pair's two
-// characters are also added to transmittingText.
+// The SIA FSK F1 message as K frames, the pairs of alarm_message::fskF1Frames (the
+// reading the message's explanation counts): the n-th hex pair of message goes to
+// address D0 + n, at most 14 frames, 100 ms after each. A pair below 20 hex, or fewer
+// than two characters left, ends the message. Each pair goes out as typed. Shows K,
+// the address and the pair; the pair's two characters are also added to
+// transmittingText.
 void sendKFrames(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
                  std::string_view message);
 

@@ -87,7 +87,7 @@ void CallModel::scheduleMessage(const CallSetup& setup, std::int64_t startMs, in
     at(startMs + part(15, lengthMs), Level::Station, understood);
   }
   std::int64_t endMs = startMs + part(35, lengthMs);
-  if (options_.outcome == Outcome::Deliver) {
+  if (outcome_ == Outcome::Deliver) {
     result(endMs, "MESSAGE SUCCESS", Effect::Delivered);
   } else {
     result(endMs, "FAILED: NO KISSOFF", Effect::Failed);
@@ -108,6 +108,7 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
     return;
   }
   state_ = State::Busy;
+  outcome_ = options_.outcomeOfCall(calls_++);
   int length = options_.callLengthMs;
   if (options_.faults.flood) {
     std::string burst;
@@ -124,8 +125,13 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
   at(nowMs + part(25, length), Level::Debug,
      line("DIALER TIMEOUT " + seconds(setup.dialerTimeout)));
   at(nowMs + part(40, length), Level::Status, line("RINGING"));
-  if (options_.outcome == Outcome::NoAnswer) {
+  if (outcome_ == Outcome::NoAnswer) {
     result(nowMs + length, "FAILED: NO ANSWER", Effect::Failed);
+    return;
+  }
+  if (outcome_ == Outcome::Unplug) {
+    // No result: the line rings on until the module is gone.
+    unplugAsked_ = true;
     return;
   }
   at(nowMs + part(55, length), Level::Status, handshake(setup));
@@ -147,6 +153,8 @@ void CallModel::sendNext(const CallSetup& setup, std::int64_t nowMs) {
   at(nowMs, Level::Status, line("NEXT MESSAGE"));
   scheduleMessage(setup, nowMs + part(10, options_.callLengthMs), options_.callLengthMs);
 }
+
+bool CallModel::takeUnplugRequest() { return std::exchange(unplugAsked_, false); }
 
 void CallModel::hangUp(std::int64_t nowMs) {
   if (state_ == State::Idle && lines_.empty()) return;

@@ -47,7 +47,8 @@ class CallModel {
 
   explicit CallModel(const ModuleOptions& options) : options_(options) {}
 
-  void dial(const CallSetup& setup, std::int64_t nowMs);      // G
+  // G: a call with a number takes the next outcome of ModuleOptions::outcomes.
+  void dial(const CallSetup& setup, std::int64_t nowMs);
   void sendNext(const CallSetup& setup, std::int64_t nowMs);  // B
   void hangUp(std::int64_t nowMs);                            // A
   // Drops the call without a word (factory defaults). The rest of a line already half
@@ -67,6 +68,8 @@ class CallModel {
                std::vector<std::string>* station = nullptr);
   std::optional<std::int64_t> nextEventMs() const;
   State state() const { return state_; }
+  // Whether a call has dialled since the last ask whose outcome is Outcome::Unplug.
+  bool takeUnplugRequest();
 
  private:
   // Own: a line of the module's outside any call, always shown and never forgotten
@@ -101,6 +104,9 @@ class CallModel {
   // may reach the line before the tail, or two lines would run into one.
   bool lineOpen_ = false;
   int holdMs_ = 0;
+  std::size_t calls_ = 0;              // calls dialled, for the next outcome
+  Outcome outcome_ = Outcome::Deliver;  // the call under way, and its B messages
+  bool unplugAsked_ = false;
 };
 
 }  // namespace zmsim

@@ -32,7 +32,8 @@ std::string printable(std::string_view text, std::size_t maxChars) {
 
 }  // namespace
 
-Module::Module(const ModuleOptions& options) : call_(options) {}
+Module::Module(const ModuleOptions& options)
+    : call_(options), frameTimeoutMs_(options.frameTimeoutMs) {}
 
 void Module::receive(std::string_view bytes, std::int64_t nowMs) {
   for (char byte : bytes) receiveByte(byte, nowMs);
@@ -133,11 +134,15 @@ CallSetup Module::setup() const {
 }
 
 void Module::advance(std::int64_t nowMs) {
-  if (parser_.midQuery() && !queryAnswered_ && nowMs - lastByteMs_ >= kQueryGapMs) {
+  if (stalledQueryDue() && nowMs - lastByteMs_ >= frameTimeoutMs_) {
     output_ += "?\r";
     queryAnswered_ = true;
   }
   call_.advance(nowMs, registers_.working(RegisterMap::kOptions), output_, &station_);
+}
+
+bool Module::stalledQueryDue() const {
+  return frameTimeoutMs_ >= 0 && parser_.midQuery() && !queryAnswered_;
 }
 
 std::string Module::takeOutput() { return std::exchange(output_, std::string()); }
@@ -156,8 +161,8 @@ std::vector<std::string> Module::takeStationReport() {
 
 std::optional<std::int64_t> Module::nextEventMs() const {
   std::optional<std::int64_t> next = call_.nextEventMs();
-  if (parser_.midQuery() && !queryAnswered_) {
-    std::int64_t gapEnd = lastByteMs_ + kQueryGapMs;
+  if (stalledQueryDue()) {
+    std::int64_t gapEnd = lastByteMs_ + frameTimeoutMs_;
     next = next ? std::min(*next, gapEnd) : gapEnd;
   }
   return next;

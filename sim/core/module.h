@@ -18,9 +18,11 @@ namespace zmsim {
 // the time they came, bytes out when asked, time moved on by advance(). The caller
 // owns the clock; nothing here waits.
 //
-// - R and Q frames are answered at once with two upper-case hex digits. A query left
-//   incomplete for kQueryGapMs is answered "?" CR once and stays open (a slow typist
-//   in terminal mode can still finish it).
+// - Frames take their bytes at any pace: one typed a key at a time in terminal mode is
+//   answered like one sent at once.
+// - R and Q frames are answered at once with two upper-case hex digits. With
+//   ModuleOptions::frameTimeoutMs set, a query left incomplete that long is answered
+//   "?" CR once and stays open (a slow typist can still finish it).
 // - M frames are acknowledged with the two hex digits of the value now stored, one at
 //   a time: the second only after the PC has answered the first with CR. Any other
 //   byte drops the second digit.
@@ -29,7 +31,6 @@ namespace zmsim {
 //   register 87 holds 55.
 class Module {
  public:
-  static constexpr int kQueryGapMs = 40;
   using FrameSink = std::function<void(const Frame&, std::int64_t nowMs)>;
 
   explicit Module(const ModuleOptions& options = {});
@@ -52,6 +53,10 @@ class Module {
   // sent is dropped, and so is the call; registers, memory, number and message stay.
   void disconnect();
 
+  // Whether a call whose outcome is Outcome::Unplug has dialled since the last ask:
+  // the runner then pulls the plug.
+  bool takeUnplugRequest() { return call_.takeUnplugRequest(); }
+
   const RegisterMap& registers() const { return registers_; }
   CallModel::State callState() const { return call_.state(); }
 
@@ -60,6 +65,8 @@ class Module {
   void act(const Frame& frame, std::int64_t nowMs);
   void storeWrite(const Frame& frame);
   CallSetup setup() const;
+  // A query is unfinished, not yet answered "?", and the frame time-out is on.
+  bool stalledQueryDue() const;
 
   RegisterMap registers_;
   CallModel call_;
@@ -71,6 +78,7 @@ class Module {
   std::optional<char> ackPending_;
   std::int64_t lastByteMs_ = 0;
   bool queryAnswered_ = false;
+  int frameTimeoutMs_ = -1;
 };
 
 }  // namespace zmsim

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 #include "common/command_line.h"
 
@@ -17,11 +18,27 @@ std::optional<int> parseInt(const std::string& text, int minimum, int maximum) {
   return value;
 }
 
-std::optional<Outcome> parseOutcome(const std::string& text) {
-  if (text == "deliver") return Outcome::Deliver;
-  if (text == "no-kissoff") return Outcome::NoKissoff;
-  if (text == "no-answer") return Outcome::NoAnswer;
+constexpr Outcome kAllOutcomes[] = {Outcome::Deliver, Outcome::NoKissoff, Outcome::NoAnswer,
+                                    Outcome::Unplug};
+
+std::optional<Outcome> parseOutcome(std::string_view text) {
+  for (Outcome outcome : kAllOutcomes) {
+    if (text == outcomeName(outcome)) return outcome;
+  }
   return std::nullopt;
+}
+
+// deliver,no-answer,...: one a call, at least one.
+std::optional<std::vector<Outcome>> parseOutcomes(std::string_view text) {
+  std::vector<Outcome> outcomes;
+  while (true) {
+    std::size_t comma = text.find(',');
+    std::optional<Outcome> outcome = parseOutcome(text.substr(0, comma));
+    if (!outcome) return std::nullopt;
+    outcomes.push_back(*outcome);
+    if (comma == std::string_view::npos) return outcomes;
+    text.remove_prefix(comma + 1);
+  }
 }
 
 constexpr int kMaxMs = 3600 * 1000;
@@ -56,18 +73,34 @@ bool parseReplug(const std::string& text, SimOptions& options) {
 
 }  // namespace
 
+const char* outcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Deliver: return "deliver";
+    case Outcome::NoKissoff: return "no-kissoff";
+    case Outcome::NoAnswer: return "no-answer";
+    case Outcome::Unplug: return "unplug";
+  }
+  return "?";
+}
+
 std::string simUsage() {
   return "usage: zmsim [options]\n"
          "  --link PATH            make PATH a link to the pseudo-terminal (e.g. DIR/ports/COM3)\n"
          "  --baud 9600|115200     the module's line speed (9600)\n"
-         "  --outcome deliver|no-kissoff|no-answer   how calls end (deliver)\n"
+         "  --outcome deliver|no-kissoff|no-answer|unplug   how every call ends (deliver)\n"
+         "  --outcomes LIST        how the calls end, one a call in turn, the last repeated,\n"
+         "                         e.g. deliver,no-answer,no-kissoff,deliver; unplug: the\n"
+         "                         module vanishes --unplug-after MS (1000) after that G\n"
          "  --call-ms MS           from G to the result line (4000)\n"
          "  --nul-before-report    a zero byte ahead of each result line\n"
          "  --split-report         each result line in two pieces 300 ms apart\n"
          "  --flood                a burst of trace text at every call start\n"
-         "  --unplug-after MS      vanish MS after the first G, as an unplugged module\n"
+         "  --unplug-after MS      vanish MS after the first G (or the G of an unplug\n"
+         "                         call), as an unplugged module\n"
          "  --replug-after MS[:GONE_MS]  vanish MS after the first G, come back under the\n"
          "                         same link GONE_MS later (2000), registers kept\n"
+         "  --frame-timeout-ms MS  answer a query left unfinished for MS with ? CR (off:\n"
+         "                         frames take their bytes at any pace)\n"
          "  --log FILE             protocol log: every frame received, every byte sent\n"
          "  --log-max-bytes N      FILE becomes FILE.1 at N bytes (10M); K, M, G allowed\n"
          "  --exit-when-closed     end once the PC has closed the port for 3 s\n"
@@ -106,8 +139,8 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
     } else if (arg == "--exit-when-closed") {
       options.exitWhenClosed = true;
     } else if (arg == "--link" || arg == "--log" || arg == "--baud" || arg == "--outcome" ||
-               arg == "--call-ms" || arg == "--unplug-after" || arg == "--replug-after" ||
-               arg == "--log-max-bytes") {
+               arg == "--outcomes" || arg == "--call-ms" || arg == "--unplug-after" ||
+               arg == "--replug-after" || arg == "--log-max-bytes" || arg == "--frame-timeout-ms") {
       std::optional<std::string> text = value();
       if (!text || text->empty()) return fail(arg + " needs a value");
       if (arg == "--link") {
@@ -120,8 +153,19 @@ ParsedArgs parseSimOptions(const std::vector<std::string>& args) {
         options.baud = *baud;
       } else if (arg == "--outcome") {
         std::optional<Outcome> outcome = parseOutcome(*text);
-        if (!outcome) return fail("--outcome is deliver, no-kissoff or no-answer");
-        options.module.outcome = *outcome;
+        if (!outcome) return fail("--outcome is deliver, no-kissoff, no-answer or unplug");
+        options.module.outcomes = {*outcome};
+      } else if (arg == "--outcomes") {
+        std::optional<std::vector<Outcome>> outcomes = parseOutcomes(*text);
+        if (!outcomes) {
+          return fail("--outcomes is a list of deliver, no-kissoff, no-answer and unplug "
+                      "with commas between, e.g. deliver,no-answer,deliver");
+        }
+        options.module.outcomes = std::move(*outcomes);
+      } else if (arg == "--frame-timeout-ms") {
+        std::optional<int> ms = parseInt(*text, 0, kMaxMs);
+        if (!ms) return fail("--frame-timeout-ms is a number of milliseconds");
+        options.module.frameTimeoutMs = *ms;
       } else if (arg == "--log-max-bytes") {
         std::optional<std::uintmax_t> bytes = parseBytes(*text);
         if (!bytes) return fail("--log-max-bytes is a size from 4096 bytes, e.g. 65536, 512K or 10M");

@@ -25,6 +25,8 @@ struct SimOptions {
   int replugAfterMs = -1;
   int replugGoneMs = kDefaultReplugGoneMs;
   static constexpr int kDefaultReplugGoneMs = 2000;
+  // From the G of an unplug call to the module's going, without --unplug-after.
+  static constexpr int kDefaultUnplugMs = 1000;
 };
 
 struct ParsedArgs {
@@ -35,6 +37,8 @@ struct ParsedArgs {
 };
 
 ParsedArgs parseSimOptions(const std::vector<std::string>& args);
+// The word --outcomes takes for an outcome ("deliver", "no-answer"...).
+const char* outcomeName(Outcome outcome);
 std::string simUsage();
 // "zmsim " and the version of the build, with a line end.
 std::string simVersion();

@@ -19,13 +19,13 @@ constexpr std::size_t kReadChunk = 4096;
 constexpr int kIdlePollMs = 10;
 constexpr int kBusyPollMs = 100;
 
-const char* outcomeName(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::Deliver: return "deliver";
-    case Outcome::NoKissoff: return "no-kissoff";
-    case Outcome::NoAnswer: return "no-answer";
+std::string outcomeNames(const std::vector<Outcome>& outcomes) {
+  std::string names;
+  for (Outcome outcome : outcomes) {
+    if (!names.empty()) names += ',';
+    names += outcomeName(outcome);
   }
-  return "?";
+  return names;
 }
 
 }  // namespace
@@ -34,11 +34,16 @@ SimRunner::SimRunner(const SimOptions& options, PtyPort& port, ProtocolLog& log)
     : options_(options), port_(port), log_(log), module_(options.module) {
   module_.setFrameSink([this](const Frame& frame, std::int64_t ms) {
     log_.received(frame, ms);
-    int after = options_.unplugAfterMs >= 0 ? options_.unplugAfterMs : options_.replugAfterMs;
-    if (frame.kind == FrameKind::Go && after >= 0 && unplugAtMs_ < 0 && !replugged_) {
-      unplugAtMs_ = ms + after;
-    }
+    // Without an unplug outcome the plug goes after the first G; with one, after the G
+    // of the call that takes it (readInput).
+    if (frame.kind == FrameKind::Go && !options_.module.unplugsOnACall()) pullPlugAfter(ms);
   });
+}
+
+void SimRunner::pullPlugAfter(std::int64_t ms) {
+  int after = options_.unplugAfterMs >= 0 ? options_.unplugAfterMs : options_.replugAfterMs;
+  if (after < 0 && options_.module.unplugsOnACall()) after = SimOptions::kDefaultUnplugMs;
+  if (after >= 0 && unplugAtMs_ < 0 && !replugged_) unplugAtMs_ = ms + after;
 }
 
 std::int64_t SimRunner::nowMs() const {
@@ -49,8 +54,11 @@ std::int64_t SimRunner::nowMs() const {
 
 int SimRunner::run(int signalFd) {
   std::string start = "start " + port_.slavePath() + " baud " + std::to_string(options_.baud) +
-                      " outcome " + outcomeName(options_.module.outcome) + " call-ms " +
+                      " outcome " + outcomeNames(options_.module.outcomes) + " call-ms " +
                       std::to_string(options_.module.callLengthMs);
+  if (options_.module.frameTimeoutMs >= 0) {
+    start += " frame-timeout-ms " + std::to_string(options_.module.frameTimeoutMs);
+  }
   if (!options_.link.empty()) start += " link " + options_.link.string();
   log_.line(nowMs(), start);
 
@@ -99,11 +107,11 @@ void SimRunner::unplug(std::int64_t ms) {
   bool back = options_.replugAfterMs >= 0;
   log_.line(ms, back ? "unplugged, back in " + std::to_string(options_.replugGoneMs) + " ms"
                      : std::string("unplugged"));
-  if (!back) return;
-  // As the module's cable pulled: the PC's open port reads EIO and polls POLLHUP, the
-  // name leads nowhere, and whatever was on its way is gone with the line.
+  // As the module's cable pulled: the PC's open port reads EIO and polls POLLHUP at
+  // once, the name leads nowhere, and whatever was on its way is gone with the line.
   if (!options_.link.empty()) removePortLink(options_.link, port_.slavePath());
   port_.close();
+  if (!back) return;
   output_.clear();
   module_.disconnect();
   peerPresent_ = false;
@@ -184,6 +192,7 @@ void SimRunner::readInput() {
     return;
   }
   module_.receive(bytes, ms);
+  if (module_.takeUnplugRequest()) pullPlugAfter(ms);
   module_.advance(ms);
   deliverOutput(ms);
 }

@@ -45,6 +45,9 @@ class SimRunner {
   void watchPeer(std::int64_t ms);
   void queueOutput(const std::string& out, std::int64_t ms);
   void logStation(std::int64_t ms);
+  // Sets the moment the module vanishes, --unplug-after (or --replug-after) from the G
+  // at ms, once per run.
+  void pullPlugAfter(std::int64_t ms);
   // --unplug-after and --replug-after: the terminal and its link go away.
   void unplug(std::int64_t ms);
   bool replug(std::int64_t ms);

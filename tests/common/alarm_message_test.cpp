@@ -53,8 +53,8 @@ TEST(AlarmMessage, ContactIdChecksumMakesTheSixteenDigitsAMultipleOfFifteen) {
 }
 
 TEST(AlarmMessage, ContactIdReportsWhatIsWrongWithoutCorrectingIt) {
-  AlarmExplanation unknown = explainAlarmMessage('0', "123418199901001");
-  EXPECT_TRUE(mentions(unknown, "event code 999 is not in the Contact-ID event list"))
+  AlarmExplanation unknown = explainAlarmMessage('0', "123418179901001");
+  EXPECT_TRUE(mentions(unknown, "event code 799 is not in the Contact-ID event list"))
       << allProblems(unknown);
   EXPECT_TRUE(mentions(explainAlarmMessage('0', "123418169001001"), "(Test/miscellaneous range)"));
 
@@ -112,13 +112,82 @@ TEST(AlarmMessage, FskF1ShowsTheTextAndWhereTheModuleStops) {
 
   EXPECT_TRUE(mentions(explainAlarmMessage('1', ""), "no K frame is sent"));
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "00"), "the first pair 00 is below 20 hex: no K frame is sent"));
+  // A lone last digit is no pair: no frame goes for it.
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "414"), "the last digit 4 is not sent"));
-  EXPECT_TRUE(mentions(explainAlarmMessage('1', "41F"), "the last digit F goes out with a zero byte"));
-  // Lower case is sent as typed; the PC's own conversion reads 4a as j.
-  AlarmExplanation lower = explainAlarmMessage('1', "4a");
-  EXPECT_EQ(lower.summary.substr(0, 14), "SIA FSK F1 \"j\"");
-  EXPECT_TRUE(mentions(lower, "not two upper-case hex digits, sent as typed: 4a"));
+  AlarmExplanation lone = explainAlarmMessage('1', "41425");
+  EXPECT_EQ(lone.summary.substr(0, 26), "SIA FSK F1 \"AB\" (2 pairs):");
+  EXPECT_NE(lone.detail.find("2 K frames: KD041 KD142\n"), std::string::npos) << lone.detail;
+  EXPECT_TRUE(mentions(explainAlarmMessage('1', "5"), "the last digit 5 is not sent, so no K frame"));
+  // Lower case is sent as typed and counts as upper case, as the sender reads it.
+  AlarmExplanation lower = explainAlarmMessage('1', "4a4B");
+  EXPECT_TRUE(lower.ok()) << allProblems(lower);
+  EXPECT_EQ(lower.summary, "SIA FSK F1 \"JK\" (2 pairs)");
+  EXPECT_NE(lower.detail.find("KD04a KD14B"), std::string::npos) << lower.detail;
+  EXPECT_TRUE(mentions(explainAlarmMessage('1', "4G"), "not two hex digits, sent as typed: 4G"));
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "41FF"), "no ASCII characters: FF"));
+}
+
+TEST(AlarmMessage, ContactIdReadsAsReceiversDo) {
+  // B to F are DTMF digits of the partition, the zone and the event code too.
+  AlarmExplanation hex = explainAlarmMessage('0', "1234181131BCDEF");
+  EXPECT_TRUE(hex.ok()) << allProblems(hex);
+  EXPECT_NE(hex.summary.find("partition BC, zone DEF, checksum "), std::string::npos) << hex.summary;
+  EXPECT_TRUE(mentions(explainAlarmMessage('0', "1234181B3101015"), "event code B31 is not in the"));
+  EXPECT_TRUE(mentions(explainAlarmMessage('0', "123418B13101015"), "event qualifier B: not a Contact-ID digit"));
+
+  // The qualifier reads opening/closing for the openings and closings only; the zone
+  // or user is named per event code.
+  struct Case {
+    const char* message;
+    const char* start;
+  };
+  for (const Case& c : {
+           Case{"123418142101003", "Contact-ID 1234: new event 421 Access denied, partition 01, user 003"},
+           Case{"123418342101003", "Contact-ID 1234: restore 421 Access denied, partition 01, user 003"},
+           Case{"123418340101003", "Contact-ID 1234: closing 401 Open/close by user, partition 01, user 003"},
+           Case{"123418144101003", "Contact-ID 1234: opening 441 Armed stay, partition 01, user 003"},
+           Case{"123418142601012", "Contact-ID 1234: new event 426 Access door propped open, partition 01, zone 012"},
+           Case{"123418112101005", "Contact-ID 1234: new event 121 Duress, partition 01, user 005"},
+           Case{"123418113001005", "Contact-ID 1234: new event 130 Burglary, partition 01, zone 005"},
+           Case{"123418190101002", "Contact-ID 1234: start 901 Download start/end, partition 01, user 002"},
+           Case{"123418199900000", "Contact-ID 1234: new event 999 1 and 1/3 day no read log, partition 00"},
+       }) {
+    AlarmExplanation e = explainAlarmMessage('0', c.message);
+    EXPECT_TRUE(e.ok()) << c.message << ": " << allProblems(e);
+    EXPECT_EQ(e.summary.substr(0, std::string(c.start).size()), c.start) << e.summary;
+  }
+
+  // The status line keeps the checksum: a long event name gives way, and a problem
+  // after it is what is cut.
+  AlarmExplanation longOne = explainAlarmMessage('0', "BCDE17642701001");
+  EXPECT_LE(longOne.summary.size(), 120u);
+  EXPECT_NE(longOne.summary.find(", zone 001, checksum "), std::string::npos) << longOne.summary;
+  EXPECT_NE(longOne.summary.find(" 427 Access poin..., "), std::string::npos) << longOne.summary;
+  EXPECT_EQ(longOne.summary.substr(longOne.summary.size() - 12), " (1 problem)");
+  EXPECT_TRUE(mentions(longOne, "message type 17"));
+}
+
+TEST(AlarmMessage, ARunsMessagesAreExplainedAsTheRunSendsThem) {
+  // Message 1 of a run goes with 15 characters, of which Pulse 4X2 reports 6.
+  AlarmExplanation first = explainAlarmMessage('2', "123456789", AlarmSending{1});
+  EXPECT_TRUE(mentions(first, "the 3 characters after them are not reported")) << allProblems(first);
+  EXPECT_FALSE(mentions(first, "not sent"));
+  EXPECT_TRUE(explainAlarmMessage('2', "123456", AlarmSending{1}).ok());
+
+  // Messages 2 to 8 are the first 16 bytes of their files: at most 8 F1 pairs.
+  AlarmExplanation later = explainAlarmMessage('1', "41424344454647484950", AlarmSending{3});
+  EXPECT_EQ(later.summary.substr(0, 32), "SIA FSK F1 \"ABCDEFGH\" (8 pairs):");
+  EXPECT_TRUE(mentions(later, "a run reads the first 16 characters of message 3, at most 8 pairs: "
+                              "the 4 characters after them are not sent"))
+      << allProblems(later);
+  EXPECT_TRUE(explainAlarmMessage('1', "41424344454647484950").ok());
+
+  // An empty file, or one that begins with X, ends the run.
+  AlarmExplanation empty = explainAlarmMessage('0', "", AlarmSending{4});
+  EXPECT_TRUE(empty.ok());
+  EXPECT_EQ(empty.summary, "Message 4 ends the run: it is empty, nothing of it is sent");
+  EXPECT_EQ(explainAlarmMessage('1', "X4", AlarmSending{2}).summary,
+            "Message 2 ends the run: it begins with X, nothing of it is sent");
 }
 
 TEST(AlarmMessage, FskF2TakesEightBytes) {

@@ -1,4 +1,5 @@
 #include "corvane_fixture.h"
+#include "f1_agreement.h"
 #include "wire_log.h"
 
 using namespace corvane_ids;
@@ -113,6 +114,69 @@ TEST_F(TransmissionTest, FskF1MessageEndsAtFourteenPairsALowPairOrALoneDigit) {
   EXPECT_EQ(framesFor("41429"), (std::vector<std::string>{"KD041", "KD142"}));
   EXPECT_TRUE(framesFor("").empty());
   EXPECT_TRUE(framesFor("1F41").empty());
+}
+
+// Messages for the F1 agreement: every message of up to three characters over
+// characters that matter to the pair rule, then longer ones from a counter-based
+// generator (splitmix64 of the message's number), so every run sees the same ones.
+std::vector<std::string> f1Messages() {
+  static const std::string kChars = std::string("0124AFafG ~") + '\0';
+  std::vector<std::string> messages{""};
+  for (std::size_t from = 0, length = 1; length <= 3; ++length) {
+    std::size_t to = messages.size();
+    for (std::size_t i = from; i < to; ++i)
+      for (char c : kChars) messages.push_back(messages[i] + c);
+    from = to;
+  }
+  static const std::string kMostlyHex = "0123456789ABCDEFabcdef0123456789ABCDEF1F G";
+  for (std::uint64_t n = 0; n < 3000; ++n) {
+    std::uint64_t z = n * 0x9E3779B97F4A7C15u;
+    auto next = [&z] {
+      z += 0x9E3779B97F4A7C15u;
+      std::uint64_t x = z;
+      x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+      x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+      return x ^ (x >> 31);
+    };
+    std::string m(4 + next() % 37, ' ');
+    for (char& c : m) c = kMostlyHex[next() % kMostlyHex.size()];
+    messages.push_back(m);
+  }
+  return messages;
+}
+
+TEST_F(TransmissionTest, FskF1ExplanationNamesExactlyTheKFramesSent) {
+  select(&CCorvaneDlg::fskF1Selected, '1');
+  std::vector<std::string> messages = f1Messages();
+  for (const std::string& message : messages) {
+    dlg.alarmMessage1 = message;
+    clearWire();
+    click(kTransmit);
+    std::string differs =
+        f1_agreement::disagreement(dlg.explainAlarmMessage(1), f1_agreement::kFramesIn(sentWrites()));
+    ASSERT_EQ(differs, "") << "message \"" << alarm_message::shown(message) << "\"";
+  }
+  // "41425": two K frames, and the explanation says two pairs.
+  dlg.alarmMessage1 = "41425";
+  EXPECT_EQ(dlg.explainAlarmMessage(1).summary.substr(0, 30), "SIA FSK F1 \"AB\" (2 pairs): an ");
+
+  // Messages 2 to 8 of a run go as the first 16 bytes of their files.
+  for (std::size_t i = 0; i < messages.size(); i += 7) {
+    const std::string& message = messages[i];
+    dir.write("alarmmessage2", message);
+    click(kMultipleRun);
+    replyWith("MESSAGE SUCCESS\r\n");
+    tick();
+    clearWire();
+    tick();
+    AlarmExplanation e = explainAlarmMessage('1', message, AlarmSending{2});
+    std::vector<std::string> frames = f1_agreement::kFramesIn(sentWrites());
+    if (e.summary.rfind("Message 2 ends the run", 0) == 0) {
+      EXPECT_TRUE(frames.empty()) << alarm_message::shown(message);
+      continue;
+    }
+    ASSERT_EQ(f1_agreement::disagreement(e, frames), "") << "file \"" << alarm_message::shown(message) << "\"";
+  }
 }
 
 TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr) {

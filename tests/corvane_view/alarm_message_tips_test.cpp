@@ -69,6 +69,9 @@ TEST_F(AlarmMessageTipsTest, AContactIdMessageExplainsItselfWhileTheOperatorWork
     EXPECT_NE(first.find(std::string(line) + "\n"), std::string::npos) << line << " in " << first;
   }
   EXPECT_NE(tip(kAlarmMessage3).find("only 14"), std::string::npos) << tip(kAlarmMessage3);
+  // Messages 2 to 8 go only in a run: each tip says so, and an empty one ends the run.
+  EXPECT_NE(tip(kAlarmMessage3).find("message 3 of a multiple run"), std::string::npos);
+  EXPECT_EQ(tip(kAlarmMessage2).rfind("Message 2 ends the run: it is empty", 0), 0u) << tip(kAlarmMessage2);
 
   window->statusLine().show("COM1: opened /dev/ttyUSB0 at 9600 baud");
   focus(kAlarmMessage1, QEvent::FocusIn);

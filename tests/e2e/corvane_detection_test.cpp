@@ -21,7 +21,7 @@ TEST(CorvaneDetection, FindsTheModuleOnCom3AndARestartOpensIt) {
   SilentPort com2(dir.path(), "COM2");
   ASSERT_TRUE(com2.opened());
   // Detection tries 115200 baud only.
-  SimProcess sim(dir.path(), "COM3", {"--baud", "115200"});
+  SimProcess sim(dir.path(), "COM3", {"--baud", "115200", "--frame-timeout-ms", "40"});
   ASSERT_TRUE(sim.ready());
 
   auto corvane = std::make_unique<CorvaneSession>(dir.path());

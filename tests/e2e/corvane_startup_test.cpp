@@ -53,7 +53,7 @@ TEST(CorvaneStartUp, At9600TheModuleAnswersTheLinkTestAndShowsItsRegisters) {
 TEST(CorvaneStartUp, At115200TheShortLinkTestEstablishesCommunication) {
   TempDir dir;
   dir.write("commport", "COM1:");
-  SimProcess sim(dir.path(), "COM1", {"--baud", "115200"});
+  SimProcess sim(dir.path(), "COM1", {"--baud", "115200", "--frame-timeout-ms", "40"});
   ASSERT_TRUE(sim.ready());
   presetModule(dir.path(), "COM1", 115200, kPreset, sim, "MB100");
   std::size_t before = sim.frames().size();

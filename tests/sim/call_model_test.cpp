@@ -18,7 +18,7 @@ constexpr int kCallMs = 2000;
 
 ModuleOptions withOutcome(Outcome outcome) {
   ModuleOptions options;
-  options.outcome = outcome;
+  options.outcomes = {outcome};
   options.callLengthMs = kCallMs;
   return options;
 }
@@ -76,6 +76,36 @@ TEST(CallModel, FailuresNeverLookLikeADeliveryReport) {
     EXPECT_EQ(all.substr(all.size() - 9), "ON HOOK\r\n");
     EXPECT_EQ(module.callState(), CallModel::State::Idle);
   }
+}
+
+TEST(CallModel, OutcomesGoOneACallTheLastRepeated) {
+  ModuleOptions options = withOutcome(Outcome::Deliver);
+  options.outcomes = {Outcome::Deliver, Outcome::NoAnswer, Outcome::NoKissoff, Outcome::Unplug,
+                      Outcome::Deliver};
+  Module module(options);
+  ask(module, "MAB00\r\r");  // the result lines alone
+  std::vector<std::string> results;
+  std::vector<bool> unplugAsked;
+  std::int64_t now = 0;
+  // A G without a number, or during a call, dials nothing and takes no outcome.
+  module.receive("G", now);
+  module.advance(now);
+  EXPECT_EQ(module.takeOutput(), "FAILED: NO NUMBER\r\n");
+  for (int call = 0; call < 6; ++call, now += 60000) {
+    ask(module, "D5551234\rG", now);
+    module.receive("G", now + 10);
+    unplugAsked.push_back(module.takeUnplugRequest());
+    std::string said = joined(runUntil(module, now + 30000));
+    results.push_back(said.substr(0, said.find("\r\n")));
+    // The unplugged call rings on: a bench abort ends it before the next.
+    module.receive("\rA", now + 40000);
+    runUntil(module, now + 50000);
+  }
+  EXPECT_EQ(results, (std::vector<std::string>{"MESSAGE SUCCESS", "FAILED: NO ANSWER",
+                                               "FAILED: NO KISSOFF", "", "MESSAGE SUCCESS",
+                                               "MESSAGE SUCCESS"}));
+  EXPECT_EQ(unplugAsked, (std::vector<bool>{false, false, false, true, false, false}));
+  EXPECT_FALSE(module.takeUnplugRequest());
 }
 
 TEST(CallModel, AMultipleRunHoldsTheLineForBUntilA) {

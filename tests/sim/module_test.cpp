@@ -57,13 +57,47 @@ TEST(Module, StoreWriteOfATypedNonHexValueChangesNothing) {
   EXPECT_EQ(module.registers().stored(0x83), 0x1E);
 }
 
-TEST(Module, AnIncompleteQueryIsAnsweredOnceWhenTheLineGoesQuiet) {
-  Module module;
+// Everything the module sends while the PC types `keys` one byte every gapMs from
+// startMs, as terminal mode does (a key a tick), with the module's time moving on.
+std::string typedSlowly(Module& module, std::string_view keys, std::int64_t startMs, int gapMs) {
+  std::string out;
+  std::int64_t now = startMs;
+  for (char key : keys) {
+    out += testing::joined(runUntil(module, now));
+    module.advance(now);
+    out += module.takeOutput();
+    out += ask(module, std::string_view(&key, 1), now);
+    now += gapMs;
+  }
+  return out;
+}
+
+TEST(Module, AFrameTypedAKeyATimeIsAnsweredLikeOneSentAtOnce) {
+  // Queries, a stored write with its acknowledgement, the F1 memory, number and message:
+  // a key every 100 ms, or far longer, changes nothing of what the module answers.
+  const std::string keys = "R80Q82MAB60\r\rW8012R80KD041D5551234\rS123418113101015\r";
+  Module atOnce;
+  const std::string expected = ask(atOnce, keys);
+  EXPECT_EQ(expected, "000A6012");
+  for (int gapMs : {100, 5000}) {
+    Module typed;
+    EXPECT_EQ(typedSlowly(typed, keys, 1000, gapMs) + testing::joined(runUntil(typed, 600000)),
+              expected)
+        << gapMs;
+    EXPECT_EQ(typed.registers().dump(), atOnce.registers().dump()) << gapMs;
+    EXPECT_FALSE(typed.nextEventMs()) << gapMs;
+  }
+}
+
+TEST(Module, WithAFrameTimeOutAnIncompleteQueryIsAnsweredOnceWhenTheLineGoesQuiet) {
+  ModuleOptions options;
+  options.frameTimeoutMs = 40;
+  Module module(options);
   EXPECT_EQ(ask(module, "\rR8", 1000), "");
-  EXPECT_EQ(module.nextEventMs(), 1000 + Module::kQueryGapMs);
-  module.advance(1000 + Module::kQueryGapMs - 1);
+  EXPECT_EQ(module.nextEventMs(), 1040);
+  module.advance(1039);
   EXPECT_EQ(module.takeOutput(), "");
-  module.advance(1000 + Module::kQueryGapMs);
+  module.advance(1040);
   EXPECT_EQ(module.takeOutput(), "?\r");
   module.advance(5000);
   EXPECT_EQ(module.takeOutput(), "");

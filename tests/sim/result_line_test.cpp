@@ -107,7 +107,7 @@ TEST(ResultLine, WhateverThePcSendsEveryLineIsWholeAndAtMost24Characters) {
       "WAB00", "WAC82", "WAC80", "W7F01", "W7F02", "W7F08", "KD041", "W8755\rX", "\r"};
   for (Outcome outcome : {Outcome::Deliver, Outcome::NoKissoff, Outcome::NoAnswer}) {
     ModuleOptions options = splitting();
-    options.outcome = outcome;
+    options.outcomes = {outcome};
     options.faults.nulBeforeReport = true;
     options.faults.flood = true;
     Module module(options);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/core/protocol_log.h"
-
 namespace zmsim {
 namespace {
 
@@ -16,7 +14,7 @@ TEST(SimOptions, ParsesEveryOption) {
   const SimOptions& o = *parsed.options;
   EXPECT_EQ(o.link, "d/ports/COM3");
   EXPECT_EQ(o.baud, 115200);
-  EXPECT_EQ(o.module.outcome, Outcome::NoKissoff);
+  EXPECT_EQ(o.module.outcomes, std::vector<Outcome>{Outcome::NoKissoff});
   EXPECT_EQ(o.module.callLengthMs, 1500);
   EXPECT_TRUE(o.module.faults.nulBeforeReport && o.module.faults.splitReport && o.module.faults.flood);
   EXPECT_EQ(o.unplugAfterMs, 700);
@@ -39,30 +37,20 @@ TEST(SimOptions, RejectsWhatItCannotDo) {
     EXPECT_FALSE(parsed.error.empty()) << args[0];
   }
   EXPECT_TRUE(parseSimOptions({"--help"}).help);
+  for (const char* list : {"deliver,", ",deliver", "deliver;no-answer"}) {
+    EXPECT_FALSE(parseSimOptions({"--outcomes", list}).options) << list;
+  }
 }
 
-TEST(ProtocolLog, LinesParseBack) {
-  std::string line = formatLogLine(1234, "rx W8055");
-  EXPECT_EQ(line, "    1234 ms  rx W8055");
-  std::optional<LogLine> parsed = parseLogLine(line);
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->ms, 1234);
-  EXPECT_EQ(parsed->kind, "rx");
-  EXPECT_EQ(parsed->text, "W8055");
-  parsed = parseLogLine(formatLogLine(123456789, "end"));
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->ms, 123456789);
-  EXPECT_EQ(parsed->kind, "end");
-  EXPECT_EQ(parsed->text, "");
-  EXPECT_FALSE(parseLogLine("garbage"));
-  EXPECT_FALSE(parseLogLine("  12x ms  rx G"));
+TEST(SimOptions, OutcomesAreOneACallTheLastRepeated) {
+  ParsedArgs parsed = parseSimOptions({"--outcomes", "deliver,no-answer,unplug", "--frame-timeout-ms", "40"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const ModuleOptions& m = parsed.options->module;
+  EXPECT_EQ(m.outcomeOfCall(1), Outcome::NoAnswer);
+  EXPECT_EQ(m.outcomeOfCall(99), Outcome::Unplug);
+  EXPECT_EQ(m.frameTimeoutMs, 40);
+  EXPECT_EQ(parseSimOptions({}).options->module.frameTimeoutMs, -1);
 }
-
-}  // namespace
-}  // namespace zmsim
-
-namespace zmsim {
-namespace {
 
 TEST(SimOptions, LogSizeReplugAndVersion) {
   ParsedArgs parsed = parseSimOptions({"--log-max-bytes", "512K", "--replug-after", "300:1500"});

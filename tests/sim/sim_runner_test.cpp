@@ -1,5 +1,5 @@
 // The simulator's loop on a real pseudo-terminal, with the test as the PC: what a PC
-// that never reads does to it, and a module unplugged and plugged in again.
+// that never reads does to it, and a module unplugged (for good, or plugged in again).
 #include "sim/core/sim_runner.h"
 
 #include <fcntl.h>
@@ -122,7 +122,7 @@ TEST(SimRunner, APcThatNeverReadsCostsABoundedQueueAndOneLogLine) {
   sim.stop();
 
   // What came is whole answers, oldest first: the end was dropped, nothing in between.
-  // (A query cut between two writes of the PC and left 40 ms is answered "?" CR.)
+  // (With --frame-timeout-ms a query cut between two writes is answered "?" CR.)
   std::size_t produced = 120000 + 2 * count(answers, "?\r");
   std::erase(answers, '?');
   std::erase(answers, '\r');
@@ -134,6 +134,48 @@ TEST(SimRunner, APcThatNeverReadsCostsABoundedQueueAndOneLogLine) {
   EXPECT_EQ(count(log, "PC not reading"), 1u);
   EXPECT_EQ(count(log, "overrun over, the PC reads again: "), 1u);
   EXPECT_GE(produced - answers.size(), 1u);
+}
+
+// Reads until text has come or the line hangs up; whether it hung up.
+bool readUntil(int fd, const std::string& text, std::string& heard) {
+  for (int polls = 0; polls < 200; ++polls) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 5000) <= 0) return false;
+    char buffer[256];
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) heard.append(buffer, static_cast<std::size_t>(n));
+    if (n <= 0 && (p.revents & POLLHUP)) return true;
+    if (!text.empty() && heard.find(text) != std::string::npos) return false;
+  }
+  return false;
+}
+
+TEST(SimRunner, AnUnplugOutcomePullsThePlugOnItsOwnCallForAPortLostVerdict) {
+  TempDir dir;
+  SimOptions options;
+  options.link = dir / "ports/COM1";
+  options.module.outcomes = {Outcome::Deliver, Outcome::Unplug};
+  options.module.callLengthMs = 200;
+  options.unplugAfterMs = 100;
+  RunningSim sim(options, dir / "zmsim.log");
+  int pc = openPc(options.link);
+  ASSERT_GE(pc, 0);
+  // The first call is delivered and the line stays: not the first G but the unplug
+  // call's takes the module away.
+  writeAll(pc, "D5551234\rG");
+  std::string heard;
+  EXPECT_FALSE(readUntil(pc, "ON HOOK\r\n", heard));
+  EXPECT_NE(heard.find("MESSAGE SUCCESS"), std::string::npos) << heard;
+  writeAll(pc, "G");
+  heard.clear();
+  EXPECT_TRUE(readUntil(pc, "", heard)) << heard;
+  EXPECT_EQ(heard.find("MESSAGE SUCCESS"), std::string::npos) << heard;
+  ::close(pc);
+  EXPECT_EQ(sim.stop(), 0);
+
+  std::string log = dir.read("zmsim.log");
+  EXPECT_NE(log.find("outcome deliver,unplug"), std::string::npos) << log;
+  EXPECT_EQ(count(log, "unplugged"), 1u) << log;
 }
 
 TEST(SimRunner, AReplugGoesAwayAndComesBackUnderTheSameLinkWithItsRegisters) {

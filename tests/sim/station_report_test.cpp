@@ -22,7 +22,7 @@ constexpr int kHeardMs = kCallMs * 65 / 100 + kCallMs * 15 / 100;
 std::vector<std::string> heardAfterCall(const std::string& frames, Outcome outcome = Outcome::Deliver) {
   ModuleOptions options;
   options.callLengthMs = kCallMs;
-  options.outcome = outcome;
+  options.outcomes = {outcome};
   Module module(options);
   ask(module, "\rD5551234\r" + frames + "G");
   runUntil(module, kHeardMs - 1);
@@ -53,10 +53,10 @@ TEST(StationReport, WhatIsWrongWithAMessageIsLoggedAsTheModuleSentIt) {
   EXPECT_NE(padded[0].find("has only 8"), std::string::npos) << padded[0];
 
   // Every problem after the first, which the summary names, gets a line of its own.
-  std::vector<std::string> wrong = heardAfterCall("W7F00S12A418199901001\r");
+  std::vector<std::string> wrong = heardAfterCall("W7F00S12A418179901001\r");
   ASSERT_EQ(wrong.size(), 2u);
   EXPECT_NE(wrong[0].find("account 12A4: not a Contact-ID digit: A"), std::string::npos) << wrong[0];
-  EXPECT_EQ(wrong[1], "problem: event code 999 is not in the Contact-ID event list");
+  EXPECT_EQ(wrong[1], "problem: event code 799 is not in the Contact-ID event list");
 
   std::vector<std::string> unknown = heardAfterCall("W7F05S123456\r");
   ASSERT_FALSE(unknown.empty());

@@ -5,6 +5,7 @@
 #include "corvane/controls/ab_switches.h"
 #include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/register_reads.h"
 #include "corvane/protocol/register_map.h"
 
 namespace rm = register_map;
@@ -79,7 +80,7 @@ void CCorvaneDlg::testLinkAtStartUp() {
 }
 
 void CCorvaneDlg::readModuleSettings() {
-  ModuleLink& l = link_;
+  RegisterReads l(link_, env_.status);
   // A query without a full reply leaves its fields at their start values and its
   // register copy at 0, so no made-up bits are ever written back to the module. A
   // copy also needs two real hex digits: anything else would not be a byte.
@@ -87,29 +88,30 @@ void CCorvaneDlg::readModuleSettings() {
     return isHexPair(reply) ? hexPairToByte(reply[0], reply[1]) : -1;
   };
 
-  std::string reply = l.queryRegister(rm::kQueryDialerTimeout);
+  std::string reply = l.query(rm::kQueryDialerTimeout);
   if (reply.size() == 2) dialerTimeoutText = reply;
 
-  reply = l.queryRegister(rm::kQueryKissoffTime);
+  reply = l.query(rm::kQueryKissoffTime);
   if (reply.size() == 2) kissoffTimeText += reply;
 
-  int value = registerValue(l.queryRegister(rm::kQueryControl));
+  int value = registerValue(l.query(rm::kQueryControl));
   shadows.shadowAC = value < 0 ? 0 : value;
   if (value >= 0) reduce6dbSelected = selectionFromBit(value, rm::kControlFullLevelBit, false);
 
   applyProtocolAtStartUp();
 
-  value = registerValue(l.queryRegister(rm::kQueryOptions));
+  value = registerValue(l.query(rm::kQueryOptions));
   shadows.shadowAB = value < 0 ? 0 : value;
   if (value >= 0) {
     for (const AbSwitch& sw : kAbSwitches)
       this->*sw.selection = selectionFromBit(value, sw.bit, sw.selectedWhenSet);
   }
 
-  value = registerValue(l.queryRegister(rm::kReadTone));
+  value = registerValue(l.query(rm::kReadTone));
   shadows.shadowB1 = value < 0 ? 0 : value;
   // Only a set bit shows 1400 Hz; a clear one leaves the switch at its start value.
   if (value >= 0 && (value & rm::kToneHighBit) != 0) tone1400Selected = 0;
+  l.report();
 }
 
 void CCorvaneDlg::applyProtocolAtStartUp() {

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "common/termios_serial_port.h"
 #include "corvane_fixture.h"
 #include "fake_module.h"
@@ -173,6 +175,57 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
   for (int* field : {&dlg.reduce6dbSelected, &dlg.audioSelected, &dlg.sia110Selected,
                      &dlg.debugSelected, &dlg.statusSelected, &dlg.tone1400Selected})
     EXPECT_EQ(*field, -1);
+}
+
+// On a loaded machine each reply to a start-up read comes only after the next frame
+// has gone out. No reply may then be taken as the next register's: every register
+// keeps its start values (nothing wrong is shown or later written back), the operator
+// is told which reply was not taken, and the wire is what it always was.
+TEST_F(StartUpTest, RepliesThatComeAfterTheirWindowAreNeverTakenForTheNextRegister) {
+  module.registers = {{0x82, 0x0A}, {0x83, 0x14}, {0xAC, 0x7F}, {0xAB, 0x64}, {0xB1, 0x04}};
+  std::string late;
+  bench.addDevice("COM3:", [&](std::string_view frame, int baud) {
+    std::string now = std::exchange(late, {});
+    const bool startUpRead = frame.size() == 3 && (frame[0] == 'Q' || frame == "RB1");
+    (startUpRead ? late : now) += module.answer(frame, baud);
+    return now;
+  });
+  dir.write("commport", "COM3:");
+  dlg.startUp();
+
+  Writes expected = kSlowTestWrites;
+  for (const char* frame : {"400 Q82", "490 Q83", "540 QAC", "590 QAB", "640 RB1"})
+    expected.push_back(frame);
+  EXPECT_EQ(timedWrites(bench), expected);
+  EXPECT_EQ(clock.pauses(), concat({kSlowAnsweredPauses, silentQueryPauses(), fullQueryPauses(),
+                                    fullQueryPauses(), fullQueryPauses(), fullQueryPauses(),
+                                    kTimingPause}));
+  for (int id : {kDialerTimeout, kKissoffTime}) EXPECT_EQ(panel.text(id), "") << id;
+  for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
+    EXPECT_FALSE(panel.checked(id)) << id;
+  EXPECT_TRUE(outside.status.saw("Q82 no reply; Q83 \"0A\" not taken, as it may be the late "
+                                 "reply to Q82; QAC \"14\" not taken"));
+
+  // A later switch click writes the register from its start copy, not from AB's reply.
+  clearWire();
+  click(kAudio);
+  EXPECT_EQ(bench.written("COM3:").substr(0, 6), "\rMAB80");
+}
+
+// Bytes the module sends after a reply are dropped before the next query goes out, so
+// the next register still reads its own reply.
+TEST_F(StartUpTest, BytesAfterAReplyAreDroppedBeforeTheNextQuery) {
+  plugModule(9600);
+  module.registers = {{0x83, 0x14}, {0xAC, 0x7F}};
+  module.replies = {{"Q82", "0A\r\n"}, {"QAB", "6"}};
+  dlg.startUp();
+
+  EXPECT_EQ(panel.text(kDialerTimeout), "0A");
+  EXPECT_EQ(panel.text(kKissoffTime), "14");
+  EXPECT_TRUE(panel.checked(kReduce6db));
+  EXPECT_FALSE(panel.checked(kAudio));
+  EXPECT_TRUE(outside.status.saw("\"\\r\\n\" came before Q83 was sent, dropped; QAB \"6\", one "
+                                 "character; RB1 \"00\" not taken"));
 }
 
 TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {

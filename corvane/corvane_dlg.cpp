@@ -12,8 +12,22 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
       files_(env_.workDir),
       exchange_(env_.panel),
       portWatch_(env_.port, env_.status),
-      saves_(env_.status) {
+      saves_(env_.status),
+      notes_(env_.sessionLog, protocolCode),
+      transmission_(link_, display, shadows, alarmFields()),
+      multipleRun_({link_, display, shadows, run, delivery, files_, notes_, exchange_},
+                   alarmFields()) {
   bindFields();
+}
+
+AlarmFields CCorvaneDlg::alarmFields() {
+  return AlarmFields{telephoneNumber, alarmMessage1, transmittingText, protocolCode,
+                     FormatButtons(contactIdSelected, fskF1Selected, pulse4x2Selected,
+                                   fskF2Selected)};
+}
+
+AlarmExplanation CCorvaneDlg::explainAlarmMessage(int n) const {
+  return ::explainAlarmMessage(protocolCode, alarmMessage(n));
 }
 
 namespace {
@@ -114,11 +128,17 @@ void CCorvaneDlg::onTextChanged(int id) {
 void CCorvaneDlg::onClicked(int id) {
   EventScope event(*this);
   if (exchanging()) return;
-  noteClick(id);
+  notes_.noteClick(id, alarmMessage1);
   switch (id) {
-    case kTransmit: onTransmitClicked(); break;
+    case kTransmit:
+      transmission_.start();
+      loadControls();
+      break;
     case kAbort: onAbortClicked(); break;
-    case kMultipleRun: onMultipleRunClicked(); break;
+    case kMultipleRun:
+      multipleRun_.start();
+      loadControls();
+      break;
     case kDetectPort: onDetectPortClicked(); break;
     case kFactoryDefault: onFactoryDefaultClicked(); break;
     case kContactId:

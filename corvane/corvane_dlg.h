@@ -16,12 +16,16 @@
 #include "corvane/module_link.h"
 #include "corvane/poll_timer.h"
 #include "corvane/port_watch.h"
+#include "corvane/protocol/multiple_run.h"
+#include "corvane/protocol/transmission.h"
 #include "corvane/save_watch.h"
+#include "corvane/session_notes.h"
 #include "corvane/state/change_flags.h"
 #include "corvane/state/delivery_watch.h"
 #include "corvane/state/multiple_run_state.h"
 #include "corvane/state/received_display.h"
 #include "corvane/state/register_shadows.h"
+#include "corvane/state/selection.h"
 
 class SessionLog;
 
@@ -126,8 +130,6 @@ class CCorvaneDlg {
   void onAlarmMessageChanged(int n);            // 1001, 1010, 1017..1022: message n = 1..8
   void onCommportChanged();                     // 1011
   void onDetectPortClicked();                   // 1012
-  void onTransmitClicked();                     // 1002
-  void onMultipleRunClicked();                  // 1006
   void onAbortClicked();                        // 1005
   void onProtocolClicked(int id);               // 1014, 1041, 1016, 1015
   void onAbSwitchClicked(int id);               // 1031, 1034, 1035, 1036
@@ -156,7 +158,6 @@ class CCorvaneDlg {
   void watchForDeliveryReport(const std::string& received);
   void actOnQuietLine();
   void passOnCommand();
-  void multipleRunStep();  // multiple_run.cpp
   void saveChangedPortName();
 
   // --- what the status line is told (saving.cpp, corvane_dlg.cpp) ------------------
@@ -173,7 +174,7 @@ class CCorvaneDlg {
   const std::string& alarmMessage(int n) const;
   void bindFields();
 
-  // --- the session log (session_notes.cpp) ------------------------------------------
+  // --- the session log ----------------------------------------------------------------
   // Held by each event method: the outermost one to end writes out what the event
   // recorded, so no write to the log ever falls inside a handler or a timed sequence
   // (a tick run by a nested event loop inside a handler included).
@@ -181,7 +182,7 @@ class CCorvaneDlg {
    public:
     explicit EventScope(CCorvaneDlg& dlg) : dlg_(dlg) { ++dlg_.eventDepth_; }
     ~EventScope() {
-      if (--dlg_.eventDepth_ == 0) dlg_.flushSessionLog();
+      if (--dlg_.eventDepth_ == 0) dlg_.notes_.flush();
     }
     EventScope(const EventScope&) = delete;
     EventScope& operator=(const EventScope&) = delete;
@@ -189,14 +190,8 @@ class CCorvaneDlg {
    private:
     CCorvaneDlg& dlg_;
   };
-  void flushSessionLog();
-  void noteStart();
-  // A click on a button that sends, with the format where it matters, and for a
-  // transmission the explanation of the message that goes out.
-  void noteClick(int id);
-  void noteAction(std::string_view what);
-  void noteAlarm(int n, std::string_view message);
-  void noteTimeout(std::string_view message);
+
+  AlarmFields alarmFields();
 
   Environment env_;
   ModuleLink link_;
@@ -204,6 +199,10 @@ class CCorvaneDlg {
   DataExchange exchange_;
   PortWatch portWatch_;
   SaveWatch saves_;
+  SessionNotes notes_;
+  // --- the roles, each over the shared parts and the fields it needs -----------------
+  Transmission transmission_;
+  MultipleRun multipleRun_;
   // ./commport as Corvane last stored it, and what it held before the operator began
   // the name being typed: a name that turns out too long puts that back, rather than
   // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").

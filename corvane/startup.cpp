@@ -29,7 +29,7 @@ void CCorvaneDlg::startUp() {
   commportText = files_.readPortName();
   portNameStored_ = portNameBeforeTyping_ = commportText;
   testLinkAtStartUp();
-  noteStart();
+  notes_.noteStart(commportText, env_.port);
   readModuleSettings();
   telephoneNumber = files_.readTelephoneNumber();
   for (int n = 1; n <= 8; ++n) alarmMessage(n) = files_.readAlarmMessage(n);

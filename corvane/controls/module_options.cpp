@@ -92,7 +92,7 @@ void CCorvaneDlg::onKissoffTimeChanged() {
   if (!kissoffTimeText.empty()) {
     std::string value = kissoffTimeText.substr(0, 2);
     value.resize(2, '\0');  // a single digit goes out with a zero byte after it
-    noteAction("kiss-off time " + kissoffTimeText.substr(0, 2));
+    notes_.noteAction("kiss-off time " + kissoffTimeText.substr(0, 2));
     link_.sendBytes(rm::kStoreKissoffTime);
     link_.sendBytes(value);
     link_.pauseMs(kKissoffSettleMs);

@@ -36,7 +36,7 @@ void CCorvaneDlg::onTimer() {
       actOnQuietLine();
       passOnCommand();
     }
-    if (delivery.successSeen == 1 && run.underWay()) multipleRunStep();
+    if (multipleRun_.stepDue()) multipleRun_.step();
   }
   saveChangedPortName();
   display.breakLongRun();
@@ -50,7 +50,7 @@ void CCorvaneDlg::onTimer() {
 void CCorvaneDlg::sendTypedDialerTimeout() {
   if (flags.timeoutChanged != 1 || dialerTimeoutText.size() != 2) return;
   flags.timeoutChanged = 0;
-  noteAction("dialer time-out " + dialerTimeoutText);
+  notes_.noteAction("dialer time-out " + dialerTimeoutText);
   link_.sendByte(frames::kCr);
   display.show(register_map::kStoreDialerTimeout);
   link_.sendBytes(register_map::kStoreDialerTimeout);
@@ -84,7 +84,7 @@ void CCorvaneDlg::countTowardsTimeout() {
   if (!delivery.countTick()) return;
   env_.history.append(CorvaneFiles::timeoutRecord());
   display.showNotice(kTimeoutMessage);
-  noteTimeout(kTimeoutMessage);
+  notes_.noteTimeout(kTimeoutMessage);
   loadControls();
 }
 

@@ -16,7 +16,14 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
       notes_(env_.sessionLog, protocolCode),
       transmission_(link_, display, shadows, alarmFields()),
       multipleRun_({link_, display, shadows, run, delivery, files_, notes_, exchange_},
-                   alarmFields()) {
+                   alarmFields()),
+      optionSwitches_({link_, display, shadows, notes_, exchange_},
+                      {audioSelected, statusSelected, sia110Selected, debugSelected,
+                       reduce6dbSelected, tone1400Selected, dialerTimeoutText, kissoffTimeText,
+                       flags.timeoutChanged}),
+      factoryDefaults_(link_, display),
+      terminalMode_(link_, display, exchange_, env_.panel,
+                    {terminalSelected, kbdataText, flags.kbdataChanged}) {
   bindFields();
 }
 
@@ -113,9 +120,9 @@ void CCorvaneDlg::onTextChanged(int id) {
     case kAlarmMessage7: onAlarmMessageChanged(7); break;
     case kAlarmMessage8: onAlarmMessageChanged(8); break;
     case kCommport: onCommportChanged(); break;
-    case kDialerTimeout: onDialerTimeoutChanged(); break;
-    case kKissoffTime: onKissoffTimeChanged(); break;
-    case kKbdata: onKbdataChanged(); break;
+    case kDialerTimeout: optionSwitches_.onDialerTimeoutChanged(); break;
+    case kKissoffTime: optionSwitches_.onKissoffTimeChanged(); break;
+    case kKbdata: terminalMode_.onKbdataChanged(); break;
     case kReceived:
     case kTransmitting:
     case kHexMessage:
@@ -140,7 +147,10 @@ void CCorvaneDlg::onClicked(int id) {
       loadControls();
       break;
     case kDetectPort: onDetectPortClicked(); break;
-    case kFactoryDefault: onFactoryDefaultClicked(); break;
+    case kFactoryDefault:
+      factoryDefaults_.load();
+      loadControls();
+      break;
     case kContactId:
     case kFskF1:
     case kPulse4x2:
@@ -149,14 +159,16 @@ void CCorvaneDlg::onClicked(int id) {
     case kAudio:
     case kStatus:
     case kSia110:
-    case kDebug: onAbSwitchClicked(id); break;
-    case kReduce6db: onReduce6dbClicked(); break;
-    case kTone1400: onToneClicked(); break;
-    case kTerminalEnable: onTerminalEnableClicked(); break;
+    case kDebug:
+    case kReduce6db:
+    case kTone1400: optionSwitches_.onClicked(id); break;
+    case kTerminalEnable: terminalMode_.onEnableClicked(); break;
     default: break;
   }
   reportSequence(sequenceName(id));
 }
+
+void CCorvaneDlg::onKbdataEnter() { terminalMode_.onKbdataEnter(); }
 
 bool CCorvaneDlg::onOk() {
   EventScope event(*this);

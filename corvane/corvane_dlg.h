@@ -12,6 +12,9 @@
 #include "common/serial_port.h"
 #include "common/status_line.h"
 #include "corvane/beep.h"
+#include "corvane/controls/factory_defaults.h"
+#include "corvane/controls/option_switches.h"
+#include "corvane/controls/terminal_mode.h"
 #include "corvane/corvane_files.h"
 #include "corvane/module_link.h"
 #include "corvane/poll_timer.h"
@@ -132,15 +135,7 @@ class CCorvaneDlg {
   void onDetectPortClicked();                   // 1012
   void onAbortClicked();                        // 1005
   void onProtocolClicked(int id);               // 1014, 1041, 1016, 1015
-  void onAbSwitchClicked(int id);               // 1031, 1034, 1035, 1036
-  void onReduce6dbClicked();                    // 1037
-  void onToneClicked();                         // 1040
-  void onDialerTimeoutChanged();                // 1038
-  void onKissoffTimeChanged();                  // 1039
-  void onFactoryDefaultClicked();               // 1013
   void onHexToAsciiClicked();                   // 1030
-  void onTerminalEnableClicked();               // 1033
-  void onKbdataChanged();                       // 1032
 
   // --- start-up (startup.cpp) -------------------------------------------------------
   void testLinkAtStartUp();
@@ -150,8 +145,6 @@ class CCorvaneDlg {
   void appendTimingLine();
 
   // --- the poll tick (poll_tick.cpp), in the order it runs them ---------------------
-  void sendTypedDialerTimeout();
-  void terminalModeTick();
   void countTowardsTimeout();
   void saveChangedProtocol();
   std::string receiveAndShow();
@@ -203,6 +196,9 @@ class CCorvaneDlg {
   // --- the roles, each over the shared parts and the fields it needs -----------------
   Transmission transmission_;
   MultipleRun multipleRun_;
+  OptionSwitches optionSwitches_;
+  FactoryDefaults factoryDefaults_;
+  TerminalMode terminalMode_;
   // ./commport as Corvane last stored it, and what it held before the operator began
   // the name being typed: a name that turns out too long puts that back, rather than
   // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").

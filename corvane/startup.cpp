@@ -2,7 +2,6 @@
 #include <string>
 #include <string_view>
 
-#include "corvane/controls/ab_switches.h"
 #include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
 #include "corvane/protocol/register_reads.h"
@@ -96,21 +95,17 @@ void CCorvaneDlg::readModuleSettings() {
 
   int value = registerValue(l.query(rm::kQueryControl));
   shadows.shadowAC = value < 0 ? 0 : value;
-  if (value >= 0) reduce6dbSelected = selectionFromBit(value, rm::kControlFullLevelBit, false);
+  if (value >= 0) optionSwitches_.showControlRegister(value);
 
   applyProtocolAtStartUp();
 
   value = registerValue(l.query(rm::kQueryOptions));
   shadows.shadowAB = value < 0 ? 0 : value;
-  if (value >= 0) {
-    for (const AbSwitch& sw : kAbSwitches)
-      this->*sw.selection = selectionFromBit(value, sw.bit, sw.selectedWhenSet);
-  }
+  if (value >= 0) optionSwitches_.showOptionsRegister(value);
 
   value = registerValue(l.query(rm::kReadTone));
   shadows.shadowB1 = value < 0 ? 0 : value;
-  // Only a set bit shows 1400 Hz; a clear one leaves the switch at its start value.
-  if (value >= 0 && (value & rm::kToneHighBit) != 0) tone1400Selected = 0;
+  if (value >= 0) optionSwitches_.showToneRegister(value);
   l.report();
 }
 

@@ -23,14 +23,33 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                        flags.timeoutChanged}),
       factoryDefaults_(link_, display),
       terminalMode_(link_, display, exchange_, env_.panel,
-                    {terminalSelected, kbdataText, flags.kbdataChanged}) {
+                    {terminalSelected, kbdataText, flags.kbdataChanged}),
+      startUp_({link_, portWatch_, display, shadows, optionSwitches_, files_, env_.history,
+                env_.beep, env_.status, notes_, exchange_},
+               {commportText, telephoneNumber,
+                {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4, &alarmMessage5,
+                 &alarmMessage6, &alarmMessage7, &alarmMessage8},
+                dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}) {
   bindFields();
+}
+
+FormatButtons CCorvaneDlg::formatButtons() {
+  return FormatButtons(contactIdSelected, fskF1Selected, pulse4x2Selected, fskF2Selected);
 }
 
 AlarmFields CCorvaneDlg::alarmFields() {
   return AlarmFields{telephoneNumber, alarmMessage1, transmittingText, protocolCode,
-                     FormatButtons(contactIdSelected, fskF1Selected, pulse4x2Selected,
-                                   fskF2Selected)};
+                     formatButtons()};
+}
+
+void CCorvaneDlg::startUp() {
+  EventScope event(*this);
+  startUp_.run();
+  // The name as start-up read it is what ./commport holds.
+  portNameStored_ = portNameBeforeTyping_ = commportText;
+  // The link test's writes to a port that did not open are no news: its open said why.
+  link_.takeWriteCounts();
+  reportSequence({});
 }
 
 AlarmExplanation CCorvaneDlg::explainAlarmMessage(int n) const {

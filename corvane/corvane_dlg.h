@@ -23,6 +23,7 @@
 #include "corvane/protocol/transmission.h"
 #include "corvane/save_watch.h"
 #include "corvane/session_notes.h"
+#include "corvane/startup.h"
 #include "corvane/state/change_flags.h"
 #include "corvane/state/delivery_watch.h"
 #include "corvane/state/multiple_run_state.h"
@@ -137,13 +138,6 @@ class CCorvaneDlg {
   void onProtocolClicked(int id);               // 1014, 1041, 1016, 1015
   void onHexToAsciiClicked();                   // 1030
 
-  // --- start-up (startup.cpp) -------------------------------------------------------
-  void testLinkAtStartUp();
-  void readModuleSettings();
-  void applyProtocolAtStartUp();
-  void createHistory();
-  void appendTimingLine();
-
   // --- the poll tick (poll_tick.cpp), in the order it runs them ---------------------
   void countTowardsTimeout();
   void saveChangedProtocol();
@@ -184,6 +178,7 @@ class CCorvaneDlg {
     CCorvaneDlg& dlg_;
   };
 
+  FormatButtons formatButtons();
   AlarmFields alarmFields();
 
   Environment env_;
@@ -199,6 +194,7 @@ class CCorvaneDlg {
   OptionSwitches optionSwitches_;
   FactoryDefaults factoryDefaults_;
   TerminalMode terminalMode_;
+  StartUp startUp_;
   // ./commport as Corvane last stored it, and what it held before the operator began
   // the name being typed: a name that turns out too long puts that back, rather than
   // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").

@@ -119,6 +119,13 @@ class CCorvaneDlg {
   int fskF2Selected = -1;
   int fskF1Selected = -1;
 
+  // --- what the selections mean; the fields keep the exchange's 0 (shown) / -1 -------
+  bool terminalModeOn() const { return shownSelected(terminalSelected); }
+  bool contactIdShown() const { return shownSelected(contactIdSelected); }
+  bool fskF1Shown() const { return shownSelected(fskF1Selected); }
+  bool pulse4x2Shown() const { return shownSelected(pulse4x2Selected); }
+  bool fskF2Shown() const { return shownSelected(fskF2Selected); }
+
   // --- program-wide state ----------------------------------------------------------
   char protocolCode = '0';
   RegisterShadows shadows;

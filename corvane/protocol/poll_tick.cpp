@@ -4,6 +4,7 @@
 
 #include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
 #include "corvane/protocol/register_map.h"
 
 // The 100 ms poll tick: Corvane has no reader thread, so this is where what the module
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 30;
-constexpr int kRestOfBurstPauseMs = 50;  // lets the rest of a burst arrive
 constexpr const char* kTimeoutMessage = "error: communication timeout";
 
 }  // namespace
@@ -23,7 +23,7 @@ void CCorvaneDlg::onTimer() {
   portWatch_.atTick();  // a lost device: one check whether it is back
   retryFailedSaves();
   optionSwitches_.sendTypedDialerTimeout();  // in both modes
-  if (terminalMode_.on()) {
+  if (terminalModeOn()) {
     terminalMode_.tick();
   } else {
     countTowardsTimeout();
@@ -38,7 +38,7 @@ void CCorvaneDlg::onTimer() {
   }
   saveChangedPortName();
   display.breakLongRun();
-  if (!terminalMode_.on()) display.capNormalText();
+  if (!terminalModeOn()) display.capNormalText();
   loadControls();
   reportSequence({});
 }
@@ -63,7 +63,7 @@ std::string CCorvaneDlg::receiveAndShow() {
   std::string received = link_.readUpTo(kReadChunkBytes);
   if (!received.empty()) {
     display.countReceived(received.size());
-    link_.pauseMs(kRestOfBurstPauseMs);
+    link_.pauseMs(module_timing::kRestOfBurstMs);
     received += link_.readUpTo(kReadChunkBytes);
   }
   display.showReceived(received);

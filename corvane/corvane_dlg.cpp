@@ -23,13 +23,14 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                        flags.timeoutChanged}),
       factoryDefaults_(link_, display),
       terminalMode_(link_, display, exchange_, env_.panel,
-                    {terminalSelected, kbdataText, flags.kbdataChanged}),
+                    {kbdataText, flags.kbdataChanged}),
       startUp_({link_, portWatch_, display, shadows, optionSwitches_, files_, env_.history,
                 env_.beep, env_.status, notes_, exchange_},
                {commportText, telephoneNumber,
                 {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4, &alarmMessage5,
                  &alarmMessage6, &alarmMessage7, &alarmMessage8},
-                dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}) {
+                dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}),
+      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged) {
   bindFields();
 }
 

@@ -18,6 +18,7 @@
 #include "corvane/corvane_files.h"
 #include "corvane/module_link.h"
 #include "corvane/poll_timer.h"
+#include "corvane/port_detection.h"
 #include "corvane/port_watch.h"
 #include "corvane/protocol/multiple_run.h"
 #include "corvane/protocol/transmission.h"
@@ -202,6 +203,7 @@ class CCorvaneDlg {
   FactoryDefaults factoryDefaults_;
   TerminalMode terminalMode_;
   StartUp startUp_;
+  PortDetection portDetection_;
   // ./commport as Corvane last stored it, and what it held before the operator began
   // the name being typed: a name that turns out too long puts that back, rather than
   // leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0").

@@ -4,15 +4,12 @@
 #include "corvane/protocol/frames.h"
 #include "corvane/protocol/module_timing.h"
 #include "corvane/state/change_flags.h"
-#include "corvane/state/selection.h"
 
 namespace {
 
 constexpr std::size_t kTerminalReadMaxBytes = 16;
 
 }  // namespace
-
-bool TerminalMode::on() const { return shownSelected(f_.terminalSelected); }
 
 void TerminalMode::onKbdataChanged() {
   f_.kbdataChanged = 1;

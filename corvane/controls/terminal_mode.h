@@ -9,15 +9,14 @@
 
 // The dialog's fields of terminal mode. They are the dialog's and must outlive the role.
 struct TerminalFields {
-  const int& terminalSelected;  // 1033 "ENABLE"; shown selected: the mode is on
   std::string& kbdataText;      // 1032: the keys not yet sent
   int& kbdataChanged;           // raised while keys wait there
 };
 
 // Terminal mode: the operator talks to the module one key at a time through the
 // kbdata edit, and sees what the module sends exactly as it comes. Once ENABLE is
-// clicked the mode stays on until the program ends; the poll tick then runs tick()
-// instead of its normal work.
+// clicked the mode stays on until the program ends (the dialog's terminalModeOn());
+// the poll tick then runs tick() instead of its normal work.
 //
 // The kbdata field is the queue of keys not yet sent: the operator's typing, pasting
 // and deleting edit that queue, and each terminal-mode tick sends its first key and
@@ -29,7 +28,6 @@ class TerminalMode {
                ControlPanel& panel, TerminalFields fields)
       : link_(link), display_(display), exchange_(exchange), panel_(panel), f_(fields) {}
 
-  bool on() const;
   // The click shows ENABLE selected, so the store turns terminal mode on.
   void onEnableClicked() { exchange_.store(); }
   void onKbdataChanged();

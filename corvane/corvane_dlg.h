@@ -39,9 +39,11 @@ class SessionLog;
 // implements ControlPanel and PollTimer, and forwards the operator's edits and clicks
 // to onTextChanged() and onClicked(), the 100 ms timer to onTimer().
 //
-// Each handler is defined in the file named after its control: start-up, the commport
-// edit and the link in corvane/; transmissions, abort and the poll tick in
-// corvane/protocol/; the configuration controls in corvane/controls/.
+// What an event does belongs to a role, each a class over the shared parts and the
+// fields it needs: StartUp and PortDetection (corvane/), Transmission and MultipleRun
+// (corvane/protocol/), OptionSwitches, FactoryDefaults and TerminalMode
+// (corvane/controls/). The dialog keeps the fields, the program-wide state, the poll
+// tick's order and the small handlers that only store a field or save its file.
 class CCorvaneDlg {
  public:
   // Everything outside the dialog that it works through; all must outlive it.

@@ -18,8 +18,8 @@ int mulDiv(int value, int numerator, int denominator) {
 
 DialogUnits::DialogUnits(const QFont& dialogFont) {
   QFontMetrics metrics(dialogFont);
-  // The average width is taken over the 52 letters, rounded, as the original dialog
-  // manager measured it; the font's own average would count digits and punctuation.
+  // The average width is taken over the 52 letters, rounded, as dialog units are
+  // defined; the font's own average would count digits and punctuation.
   static const QString kAlphabet =
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   int letters = metrics.horizontalAdvance(kAlphabet);

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QRect>
 
-// Dialog units to pixels, as the original window system laid out its dialog templates:
+// Dialog units to pixels, the units the dialogs' layouts are given in:
 // a horizontal unit is a quarter of the dialog font's average character width and a
 // vertical unit an eighth of its height. The layout therefore follows the font.
 class DialogUnits {

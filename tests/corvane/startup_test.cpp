@@ -45,8 +45,8 @@ TEST_F(StartUpTest, ModuleAnsweringAt9600StaysAt9600AndShowsThePortDigit) {
   EXPECT_EQ(clock.pauses(), concat({kSlowAnsweredPauses, queries, kTimingPause}));
   EXPECT_EQ(portEvents(bench), Writes{"open COM3: 9600"});
   EXPECT_EQ(port.baud(), 9600);
-  EXPECT_EQ(dlg.display.receivedText, "com: 3\r\n1");
-  EXPECT_EQ(dlg.commportText, "COM3:");
+  EXPECT_EQ(panel.text(kReceived), "com: 3\r\n1");
+  EXPECT_EQ(panel.text(kCommport), "COM3:");
   EXPECT_EQ(dlg.flags.commportChanged, 1);
   EXPECT_EQ(panel.text(kReceived), "com: 3\r\n1");
   EXPECT_EQ(panel.text(kCommport), "COM3:");
@@ -64,11 +64,11 @@ TEST_F(StartUpTest, ModuleAnsweringOnlyAt115200IsEstablishedThere) {
   std::vector<int> linkPauses(clock.pauses().begin(), clock.pauses().begin() + 21);
   EXPECT_EQ(linkPauses, concat({kSlowSilentPauses, kFastPauses}));
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.display.receivedText, "communication established\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "communication established\r\n1");
   EXPECT_EQ(dlg.flags.commportChanged, 0);
   // The register reads that follow are answered at the fast rate.
   EXPECT_EQ(all.at(8), "880 Q82");
-  EXPECT_EQ(dlg.dialerTimeoutText, "00");
+  EXPECT_EQ(panel.text(kDialerTimeout), "00");
 }
 
 TEST_F(StartUpTest, PortWithNoModuleStaysOpenAt115200WithoutALinkLine) {
@@ -84,7 +84,7 @@ TEST_F(StartUpTest, PortWithNoModuleStaysOpenAt115200WithoutALinkLine) {
   EXPECT_EQ(clock.pauses(), concat({kSlowSilentPauses, kFastPauses, queries, kTimingPause}));
   EXPECT_TRUE(port.isOpen());
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
   EXPECT_EQ(dlg.flags.commportChanged, 0);
 }
 
@@ -97,7 +97,7 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   EXPECT_TRUE(bench.writes().empty());
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dlg.protocolCode, '0');
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
   EXPECT_EQ(panel.text(kReceived), "\r\n1");
   for (int id : {kTelephoneNumber, kAlarmMessage1, kCommport, kAlarmMessage2, kAlarmMessage3,
                  kAlarmMessage4, kAlarmMessage5, kAlarmMessage6, kAlarmMessage7, kAlarmMessage8,
@@ -120,16 +120,16 @@ TEST_F(StartUpTest, UnknownPortNameBehavesAsNoPort) {
   dir.write("commport", "COM7:");  // nothing of that name on the bench
   dlg.startUp();
   EXPECT_EQ(portEvents(bench), (Writes{"fail COM7:", "fail COM7:"}));
-  EXPECT_EQ(dlg.commportText, "COM7:");
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kCommport), "COM7:");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
 }
 
 TEST_F(StartUpTest, NameShorterThanFourCharactersShowsNoDigit) {
   plugModule(9600, "CO");
   dir.write("commport", std::string("CO\0junk", 7));  // the name ends at the NUL
   dlg.startUp();
-  EXPECT_EQ(dlg.commportText, "CO");
-  EXPECT_EQ(dlg.display.receivedText, "com: \r\n1");
+  EXPECT_EQ(panel.text(kCommport), "CO");
+  EXPECT_EQ(panel.text(kReceived), "com: \r\n1");
 }
 
 TEST_F(StartUpTest, RegisterRepliesSetTheOptionFields) {
@@ -151,12 +151,12 @@ TEST_F(StartUpTest, OppositeRegisterBitsShowTheOptionsClear) {
   module.registers = {{0xAC, 0xFF}, {0xAB, 0x80}, {0xB1, 0xFB}};
   dlg.startUp();
 
-  EXPECT_EQ(dlg.reduce6dbSelected, 1);
-  EXPECT_EQ(dlg.audioSelected, 1);
-  EXPECT_EQ(dlg.sia110Selected, 1);
-  EXPECT_EQ(dlg.debugSelected, 1);
-  EXPECT_EQ(dlg.statusSelected, 1);
-  EXPECT_EQ(dlg.tone1400Selected, -1);  // bit 2 clear keeps the start value
+  EXPECT_FALSE(panel.checked(kReduce6db));
+  EXPECT_FALSE(panel.checked(kAudio));
+  EXPECT_FALSE(panel.checked(kSia110));
+  EXPECT_FALSE(panel.checked(kDebug));
+  EXPECT_FALSE(panel.checked(kStatus));
+  EXPECT_FALSE(panel.checked(kTone1400));  // bit 2 clear keeps the start value
   for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
     EXPECT_FALSE(panel.checked(id)) << id;
 }
@@ -167,8 +167,8 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
   module.replies = {{"Q82", "0"}, {"Q83", ""}, {"QAC", "7"}, {"QAB", "ZZ"}, {"RB1", "4"}};
   dlg.startUp();
 
-  EXPECT_EQ(dlg.dialerTimeoutText, "");
-  EXPECT_EQ(dlg.kissoffTimeText, "");
+  EXPECT_EQ(panel.text(kDialerTimeout), "");
+  EXPECT_EQ(panel.text(kKissoffTime), "");
   EXPECT_EQ(dlg.shadows.shadowAC, 0);
   EXPECT_EQ(dlg.shadows.shadowAB, 0);
   EXPECT_EQ(dlg.shadows.shadowB1, 0);
@@ -241,7 +241,7 @@ TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {
   dlg.startUp();
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dir.read("ports/COM3"), "keep");
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
 }
 
 struct ProtocolCase {

@@ -78,7 +78,6 @@ TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
   click(kFactoryDefault);
 
   EXPECT_EQ(panel.text(kReceived), "default value loaded");
-  EXPECT_EQ(panel.text(kReceived), "default value loaded");
   EXPECT_EQ(dlg.shadows.shadowAB, 0x64);
   EXPECT_EQ(dlg.shadows.shadowAC, 0x02);
   EXPECT_EQ(dlg.shadows.shadowB1, 0x04);

@@ -38,7 +38,6 @@ TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
 
   EXPECT_EQ(dlg.shadows.shadowAB, 0x80);
   EXPECT_FALSE(panel.checked(kAudio));
-  EXPECT_FALSE(panel.checked(kAudio));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M", "A", "B", "8", "0"}));
   EXPECT_EQ(writeTimes(), (std::vector<std::int64_t>{200, 210, 220, 230, 240, 250}));
   EXPECT_EQ(clock.pauses(), abFramePausesWithoutAnswer());
@@ -47,7 +46,6 @@ TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
   clearWire();
   click(kAudio);
   EXPECT_EQ(dlg.shadows.shadowAB, 0x00);
-  EXPECT_TRUE(panel.checked(kAudio));
   EXPECT_TRUE(panel.checked(kAudio));
   EXPECT_EQ(sentBytes(), "\rMAB00");
 }
@@ -95,7 +93,6 @@ TEST_F(OptionSwitchesTest, EachAbSwitchFlipsOnlyItsOwnBitAndShowsTheNewState) {
   click(kSia110);
   EXPECT_EQ(dlg.shadows.shadowAB, 0xE0);
   EXPECT_FALSE(panel.checked(kSia110));
-  EXPECT_FALSE(panel.checked(kSia110));
   EXPECT_TRUE(panel.checked(kStatus));
   EXPECT_TRUE(panel.checked(kDebug));
 }
@@ -114,7 +111,6 @@ TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
   click(kReduce6db);
   EXPECT_EQ(dlg.shadows.shadowAC, 0x80);
   EXPECT_FALSE(panel.checked(kReduce6db));
-  EXPECT_FALSE(panel.checked(kReduce6db));
   EXPECT_EQ(sentBytes(), "W3D01MAC80WAC80W3D00");
 }
 
@@ -127,7 +123,6 @@ TEST_F(OptionSwitchesTest, ToneClickWritesB1TwiceAndEchoesTheStoredWrite) {
   EXPECT_TRUE(panel.checked(kTone1400));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "MB1", "04", "WB1", "04"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 100, 100}));
-  EXPECT_EQ(panel.text(kReceived), "readyMB104");
   EXPECT_EQ(panel.text(kReceived), "readyMB104");
 
   click(kTone1400);

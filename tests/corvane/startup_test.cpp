@@ -98,7 +98,6 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dlg.protocolCode, '0');
   EXPECT_EQ(panel.text(kReceived), "\r\n1");
-  EXPECT_EQ(panel.text(kReceived), "\r\n1");
   for (int id : {kTelephoneNumber, kAlarmMessage1, kCommport, kAlarmMessage2, kAlarmMessage3,
                  kAlarmMessage4, kAlarmMessage5, kAlarmMessage6, kAlarmMessage7, kAlarmMessage8,
                  kTransmitting, kAsciiMessage, kHexMessage, kKbdata, kDialerTimeout, kKissoffTime})

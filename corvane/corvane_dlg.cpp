@@ -12,8 +12,50 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
       files_(env_.files, env_.workDir),
       exchange_(env_.panel),
       portWatch_(env_.port, env_.status),
-      saves_(env_.status) {
+      saves_(env_.status),
+      notes_(env_.sessionLog, protocolCode),
+      transmission_(link_, display, shadows, alarmFields()),
+      multipleRun_({link_, display, shadows, run, delivery, files_, notes_, exchange_},
+                   alarmFields()),
+      optionSwitches_({link_, display, shadows, notes_, exchange_},
+                      {audioSelected, statusSelected, sia110Selected, debugSelected,
+                       reduce6dbSelected, tone1400Selected, dialerTimeoutText, kissoffTimeText,
+                       flags.timeoutChanged}),
+      factoryDefaults_(link_, display),
+      terminalMode_(link_, display, exchange_, env_.panel,
+                    {kbdataText, flags.kbdataChanged}),
+      startUp_({link_, portWatch_, display, shadows, optionSwitches_, files_, env_.history,
+                env_.beep, env_.status, notes_, exchange_},
+               {commportText, telephoneNumber,
+                {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4, &alarmMessage5,
+                 &alarmMessage6, &alarmMessage7, &alarmMessage8},
+                dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}),
+      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged) {
   bindFields();
+}
+
+FormatButtons CCorvaneDlg::formatButtons() {
+  return FormatButtons(contactIdSelected, fskF1Selected, pulse4x2Selected, fskF2Selected);
+}
+
+AlarmFields CCorvaneDlg::alarmFields() {
+  return AlarmFields{telephoneNumber, alarmMessage1, transmittingText, protocolCode,
+                     formatButtons()};
+}
+
+void CCorvaneDlg::startUp() {
+  EventScope event(*this);
+  startUp_.run();
+  // The name as start-up read it is what ./commport holds.
+  portNameStored_ = portNameBeforeTyping_ = commportText;
+  // The link test's writes to a port that did not open are no news: its open said why.
+  link_.takeWriteCounts();
+  reportSequence({});
+}
+
+AlarmExplanation CCorvaneDlg::explainAlarmMessage(int n) const {
+  // Messages 2 to 8 only ever go out in a run; message 1 as the transmit button sends it.
+  return ::explainAlarmMessage(protocolCode, alarmMessage(n), AlarmSending{n >= 2 ? n : 0});
 }
 
 namespace {
@@ -99,9 +141,9 @@ void CCorvaneDlg::onTextChanged(int id) {
     case kAlarmMessage7: onAlarmMessageChanged(7); break;
     case kAlarmMessage8: onAlarmMessageChanged(8); break;
     case kCommport: onCommportChanged(); break;
-    case kDialerTimeout: onDialerTimeoutChanged(); break;
-    case kKissoffTime: onKissoffTimeChanged(); break;
-    case kKbdata: onKbdataChanged(); break;
+    case kDialerTimeout: optionSwitches_.onDialerTimeoutChanged(); break;
+    case kKissoffTime: optionSwitches_.onKissoffTimeChanged(); break;
+    case kKbdata: terminalMode_.onKbdataChanged(); break;
     case kReceived:
     case kTransmitting:
     case kHexMessage:
@@ -114,13 +156,22 @@ void CCorvaneDlg::onTextChanged(int id) {
 void CCorvaneDlg::onClicked(int id) {
   EventScope event(*this);
   if (exchanging()) return;
-  noteClick(id);
+  notes_.noteClick(id, alarmMessage1);
   switch (id) {
-    case kTransmit: onTransmitClicked(); break;
+    case kTransmit:
+      transmission_.start();
+      loadControls();
+      break;
     case kAbort: onAbortClicked(); break;
-    case kMultipleRun: onMultipleRunClicked(); break;
+    case kMultipleRun:
+      multipleRun_.start();
+      loadControls();
+      break;
     case kDetectPort: onDetectPortClicked(); break;
-    case kFactoryDefault: onFactoryDefaultClicked(); break;
+    case kFactoryDefault:
+      factoryDefaults_.load();
+      loadControls();
+      break;
     case kContactId:
     case kFskF1:
     case kPulse4x2:
@@ -129,14 +180,16 @@ void CCorvaneDlg::onClicked(int id) {
     case kAudio:
     case kStatus:
     case kSia110:
-    case kDebug: onAbSwitchClicked(id); break;
-    case kReduce6db: onReduce6dbClicked(); break;
-    case kTone1400: onToneClicked(); break;
-    case kTerminalEnable: onTerminalEnableClicked(); break;
+    case kDebug:
+    case kReduce6db:
+    case kTone1400: optionSwitches_.onClicked(id); break;
+    case kTerminalEnable: terminalMode_.onEnableClicked(); break;
     default: break;
   }
   reportSequence(sequenceName(id));
 }
+
+void CCorvaneDlg::onKbdataEnter() { terminalMode_.onKbdataEnter(); }
 
 bool CCorvaneDlg::onOk() {
   EventScope event(*this);

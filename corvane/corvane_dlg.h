@@ -13,16 +13,25 @@
 #include "common/settings_files.h"
 #include "common/status_line.h"
 #include "corvane/beep.h"
+#include "corvane/controls/factory_defaults.h"
+#include "corvane/controls/option_switches.h"
+#include "corvane/controls/terminal_mode.h"
 #include "corvane/corvane_files.h"
 #include "corvane/module_link.h"
 #include "corvane/poll_timer.h"
+#include "corvane/port_detection.h"
 #include "corvane/port_watch.h"
+#include "corvane/protocol/multiple_run.h"
+#include "corvane/protocol/transmission.h"
 #include "corvane/save_watch.h"
+#include "corvane/session_notes.h"
+#include "corvane/startup.h"
 #include "corvane/state/change_flags.h"
 #include "corvane/state/delivery_watch.h"
 #include "corvane/state/multiple_run_state.h"
 #include "corvane/state/received_display.h"
 #include "corvane/state/register_shadows.h"
+#include "corvane/state/selection.h"
 
 class SessionLog;
 
@@ -31,9 +40,11 @@ class SessionLog;
 // implements ControlPanel and PollTimer, and forwards the operator's edits and clicks
 // to onTextChanged() and onClicked(), the 100 ms timer to onTimer().
 //
-// Each handler is defined in the file named after its control: start-up, the commport
-// edit and the link in corvane/; transmissions, abort and the poll tick in
-// corvane/protocol/; the configuration controls in corvane/controls/.
+// What an event does belongs to a role, each a class over the shared parts and the
+// fields it needs: StartUp and PortDetection (corvane/), Transmission and MultipleRun
+// (corvane/protocol/), OptionSwitches, FactoryDefaults and TerminalMode
+// (corvane/controls/). The dialog keeps the fields, the program-wide state, the poll
+// tick's order and the small handlers that only store a field or save its file.
 class CCorvaneDlg {
  public:
   // Everything outside the dialog that it works through; all must outlive it.
@@ -114,6 +125,13 @@ class CCorvaneDlg {
   int fskF2Selected = -1;
   int fskF1Selected = -1;
 
+  // --- what the selections mean; the fields keep the exchange's 0 (shown) / -1 -------
+  bool terminalModeOn() const { return shownSelected(terminalSelected); }
+  bool contactIdShown() const { return shownSelected(contactIdSelected); }
+  bool fskF1Shown() const { return shownSelected(fskF1Selected); }
+  bool pulse4x2Shown() const { return shownSelected(pulse4x2Selected); }
+  bool fskF2Shown() const { return shownSelected(fskF2Selected); }
+
   // --- program-wide state ----------------------------------------------------------
   char protocolCode = '0';
   RegisterShadows shadows;
@@ -129,37 +147,17 @@ class CCorvaneDlg {
   void onAlarmMessageChanged(int n);            // 1001, 1010, 1017..1022: message n = 1..8
   void onCommportChanged();                     // 1011
   void onDetectPortClicked();                   // 1012
-  void onTransmitClicked();                     // 1002
-  void onMultipleRunClicked();                  // 1006
   void onAbortClicked();                        // 1005
   void onProtocolClicked(int id);               // 1014, 1041, 1016, 1015
-  void onAbSwitchClicked(int id);               // 1031, 1034, 1035, 1036
-  void onReduce6dbClicked();                    // 1037
-  void onToneClicked();                         // 1040
-  void onDialerTimeoutChanged();                // 1038
-  void onKissoffTimeChanged();                  // 1039
-  void onFactoryDefaultClicked();               // 1013
   void onHexToAsciiClicked();                   // 1030
-  void onTerminalEnableClicked();               // 1033
-  void onKbdataChanged();                       // 1032
-
-  // --- start-up (startup.cpp) -------------------------------------------------------
-  void testLinkAtStartUp();
-  void readModuleSettings();
-  void applyProtocolAtStartUp();
-  void createHistory();
-  void appendTimingLine();
 
   // --- the poll tick (poll_tick.cpp), in the order it runs them ---------------------
-  void sendTypedDialerTimeout();
-  void terminalModeTick();
   void countTowardsTimeout();
   void saveChangedProtocol();
   std::string receiveAndShow();
   void watchForDeliveryReport(const std::string& received);
   void actOnQuietLine();
   void passOnCommand();
-  void multipleRunStep();  // multiple_run.cpp
   void saveChangedPortName();
 
   // --- what the status line is told (saving.cpp, corvane_dlg.cpp) ------------------
@@ -176,7 +174,7 @@ class CCorvaneDlg {
   const std::string& alarmMessage(int n) const;
   void bindFields();
 
-  // --- the session log (session_notes.cpp) ------------------------------------------
+  // --- the session log ----------------------------------------------------------------
   // Held by each event method: the outermost one to end writes out what the event
   // recorded, so no write to the log ever falls inside a handler or a timed sequence
   // (a tick run by a nested event loop inside a handler included).
@@ -184,7 +182,7 @@ class CCorvaneDlg {
    public:
     explicit EventScope(CCorvaneDlg& dlg) : dlg_(dlg) { ++dlg_.eventDepth_; }
     ~EventScope() {
-      if (--dlg_.eventDepth_ == 0) dlg_.flushSessionLog();
+      if (--dlg_.eventDepth_ == 0) dlg_.notes_.flush();
     }
     EventScope(const EventScope&) = delete;
     EventScope& operator=(const EventScope&) = delete;
@@ -192,14 +190,9 @@ class CCorvaneDlg {
    private:
     CCorvaneDlg& dlg_;
   };
-  void flushSessionLog();
-  void noteStart();
-  // A click on a button that sends, with the format where it matters, and for a
-  // transmission the explanation of the message that goes out.
-  void noteClick(int id);
-  void noteAction(std::string_view what);
-  void noteAlarm(int n, std::string_view message);
-  void noteTimeout(std::string_view message);
+
+  FormatButtons formatButtons();
+  AlarmFields alarmFields();
 
   Environment env_;
   ModuleLink link_;
@@ -207,6 +200,15 @@ class CCorvaneDlg {
   DataExchange exchange_;
   PortWatch portWatch_;
   SaveWatch saves_;
+  SessionNotes notes_;
+  // --- the roles, each over the shared parts and the fields it needs -----------------
+  Transmission transmission_;
+  MultipleRun multipleRun_;
+  OptionSwitches optionSwitches_;
+  FactoryDefaults factoryDefaults_;
+  TerminalMode terminalMode_;
+  StartUp startUp_;
+  PortDetection portDetection_;
   // ./commport as Corvane last stored it, and what it held before the operator began
   // typing the name key by key: a name typed on past 8 bytes puts that back, rather
   // than leave a prefix stored on the way ("/dev/tty" of "/dev/ttyUSB0"). A pasted

@@ -7,6 +7,6 @@ class PollTimer {
   virtual ~PollTimer() = default;
   // Starts the period again, so the next tick comes a full period after the tick that
   // asked for it. The tick asks at the places where the module's line has just gone
-  // quiet or a delivery report has come, as the original re-armed timer 1 there.
+  // quiet or a delivery report has come, so the next read is a full period away.
   virtual void restart() = 0;
 };

@@ -1,17 +1,11 @@
+#include "corvane/session_notes.h"
+
 #include <algorithm>
-#include <string>
-#include <string_view>
 
 #include "common/alarm_message.h"
 #include "common/command_line.h"
 #include "corvane/control_ids.h"
-#include "corvane/corvane_dlg.h"
 #include "corvane/session_log.h"
-
-// What the dialog tells its session log beside the bytes (which LoggedSerialPort
-// records): the start, the operator's actions that send, what each alarm message means
-// as it goes out, and the time-outs. Every note only fills the log's buffer; the log
-// is written when the outermost event method ends (EventScope).
 
 using namespace corvane_ids;
 
@@ -51,41 +45,36 @@ std::string formatName(char protocolCode) {
 
 }  // namespace
 
-AlarmExplanation CCorvaneDlg::explainAlarmMessage(int n) const {
-  // Messages 2 to 8 only ever go out in a run; message 1 as the transmit button sends it.
-  return ::explainAlarmMessage(protocolCode, alarmMessage(n), AlarmSending{n >= 2 ? n : 0});
+void SessionNotes::noteStart(const std::string& portName, const SerialPort& port) {
+  if (!log_) return;
+  log_->noteStart(SessionLog::Start{SessionLog::localDateTime(), programVersion(), portName,
+                                    port.device(), port.isOpen() ? port.baud() : 0});
 }
 
-void CCorvaneDlg::flushSessionLog() {
-  if (env_.sessionLog) env_.sessionLog->flush();
-}
-
-void CCorvaneDlg::noteStart() {
-  if (!env_.sessionLog) return;
-  env_.sessionLog->noteStart(SessionLog::Start{SessionLog::localDateTime(), programVersion(),
-                                               commportText, env_.port.device(),
-                                               env_.port.isOpen() ? env_.port.baud() : 0});
-}
-
-void CCorvaneDlg::noteClick(int id) {
-  if (!env_.sessionLog) return;
+void SessionNotes::noteClick(int id, std::string_view alarmMessage1) {
+  if (!log_) return;
   const SendingButton* button = findControl(kSendingButtons, id);
   if (button == nullptr) return;
-  env_.sessionLog->noteAction(button->name, button->withFormat ? formatName(protocolCode) : "");
+  log_->noteAction(button->name, button->withFormat ? formatName(protocolCode_) : "");
   // Both transmissions send message 1 from its field first (0: alone, 1: in a run).
   if (id == kTransmit || id == kMultipleRun) noteAlarm(id == kMultipleRun ? 1 : 0, alarmMessage1);
 }
 
-void CCorvaneDlg::noteAction(std::string_view what) {
-  if (env_.sessionLog) env_.sessionLog->noteAction(what);
+void SessionNotes::noteAction(std::string_view what) {
+  if (log_) log_->noteAction(what);
 }
 
 // n: the message's place in a run, 0 for the single transmission's message 1.
-void CCorvaneDlg::noteAlarm(int n, std::string_view message) {
-  if (!env_.sessionLog) return;
-  env_.sessionLog->noteAlarm(std::max(n, 1), ::explainAlarmMessage(protocolCode, message, AlarmSending{n}).summary);
+void SessionNotes::noteAlarm(int n, std::string_view message) {
+  if (!log_) return;
+  log_->noteAlarm(std::max(n, 1),
+                  ::explainAlarmMessage(protocolCode_, message, AlarmSending{n}).summary);
 }
 
-void CCorvaneDlg::noteTimeout(std::string_view message) {
-  if (env_.sessionLog) env_.sessionLog->noteTimeout(message);
+void SessionNotes::noteTimeout(std::string_view message) {
+  if (log_) log_->noteTimeout(message);
+}
+
+void SessionNotes::flush() {
+  if (log_) log_->flush();
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// A dialog described as data, the way the original programs described theirs: one row
+// A dialog described as data, as a dialog template describes it: one row
 // per control in tab order, with its rectangle in dialog units. TemplateDialog builds
 // the widgets from it.
 

@@ -4,10 +4,10 @@
 #include <QRect>
 #include <QSize>
 
-// Dialog units to pixels, as dialog templates are laid out: a horizontal unit is a
-// quarter of the dialog font's average character width and a vertical unit an eighth
-// of its height. The layout therefore follows the font. A layout may be drawn smaller
-// by a factor, for a screen that is smaller than the dialog (scaled()).
+// Dialog units to pixels, the units the dialogs' layouts are given in: a horizontal
+// unit is a quarter of the dialog font's average character width and a vertical unit
+// an eighth of its height. The layout therefore follows the font. A layout may be
+// drawn smaller by a factor, for a screen that is smaller than the dialog (scaled()).
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& dialogFont);

@@ -11,7 +11,7 @@ QString latin1ToQString(std::string_view bytes);
 std::string qStringToLatin1(const QString& text);
 
 // The text of a multi-line edit as it is shown. The pair CR LF is a line break, as it
-// was in the original edit control, and nothing else breaks a line. Every other
+// is in the settings and the display, and nothing else breaks a line. Every other
 // control byte (a lone CR or LF, NUL, ESC...) is shown as its Unicode control picture
 // (U+2400 + byte, so a lone CR is U+240D); a tab stays a tab. The mapping is
 // reversible: the bytes read back from the control are exactly the bytes shown, so the

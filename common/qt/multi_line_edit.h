@@ -6,7 +6,7 @@
 
 // A multi-line edit holding bytes, shown as bytesToDisplayText() describes: word
 // wrapped, with a vertical scroll bar. Enter is left to the dialog (its default
-// action) and Tab moves the focus, as in the original dialogs; Ctrl+Enter starts a
+// action) and Tab moves the focus, as in the rest of the dialog; Ctrl+Enter starts a
 // new line.
 class MultiLineEdit : public QPlainTextEdit {
   Q_OBJECT

@@ -5,7 +5,7 @@
 
 class QLabel;
 
-// Buttons that behave as the original window system's did.
+// Buttons that behave as the dialogs' logic expects: only handlers change their state.
 
 // A push button whose caption wraps at word boundaries inside its rectangle, each
 // line centred, the block centred vertically. It is never a default button, so the

@@ -27,7 +27,7 @@
 
 namespace {
 
-// What the original edit control allowed when no limit was set.
+// What an edit takes when the dialog sets no limit of its own.
 constexpr int kUnlimitedEditChars = 32767;
 // How long a window manager may take to frame a new window.
 constexpr int kFrameSettleMs = 300;
@@ -257,8 +257,8 @@ void TemplateDialog::addAboutEntry() {
   about->setShortcut(QKeySequence(Qt::Key_F1));
   about->setShortcutContext(Qt::WindowShortcut);
   connect(about, &QAction::triggered, this, &TemplateDialog::showAbout);
-  // The original offered it in the system menu; Linux window managers have none
-  // that a program can extend, so the dialog's own context menu carries it.
+  // Linux window managers have no system menu that a program can extend, so the
+  // dialog's own context menu (and F1) carries the About entry.
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
@@ -340,8 +340,8 @@ void TemplateDialog::setFocus(int id) {
   QWidget* widget = control(id);
   if (widget == nullptr) return;
   widget->setFocus(Qt::OtherFocusReason);
-  // As the original did for an edit that failed validation: its text is selected,
-  // ready to be typed over.
+  // An edit that failed validation gets the focus with its text selected, ready to
+  // be typed over.
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
 }
 

@@ -61,7 +61,7 @@ class TemplateDialog : public QDialog, public ControlPanel {
   void setHandlers(Handlers handlers);
 
   void startPollTimer(int periodMs);
-  // Starts the current period again, as re-arming the original window timer did.
+  // Starts the current period again: the next tick comes a full period from now.
   void restartPollTimer();
   QTimer& pollTimer() { return pollTimer_; }
 

@@ -1,45 +1,36 @@
-#include <string_view>
+#include "corvane/controls/factory_defaults.h"
 
-#include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
 #include "corvane/protocol/register_map.h"
 
-// "load factory default": one fixed sequence of frames and pauses. It reads no
-// answer and leaves the program's own state (shadows, protocol code, fields, files)
-// as it was, so the switches keep showing what the program last set.
-
-namespace {
-
-constexpr int kResetSettleMs = 5000;  // the module reloads its defaults
-constexpr int kMessageCharGapMs = 20;
-
-}  // namespace
-
-void CCorvaneDlg::onFactoryDefaultClicked() {
+// The sequence as the module expects it, in one place: CR, W8755, CR, X, 5 s; CR, CR,
+// the default S frame a character at a time; CR, D2; CR, W7F00.
+void FactoryDefaults::load() {
   namespace rm = register_map;
+  namespace mt = module_timing;
   ModuleLink& line = link_;
   line.sendByte(frames::kCr);
   line.sendBytes(rm::kResetKeyFrame);
-  line.pauseMs(20);
+  line.pauseMs(mt::kAfterResetKeyMs);
   line.sendByte(frames::kCr);
   line.sendByte(rm::kLoadDefaults);
-  line.pauseMs(kResetSettleMs);
+  line.pauseMs(mt::kDefaultsReloadMs);
 
   line.sendByte(frames::kCr);
   line.sendByte(frames::kCr);
   // The module takes the S frame one character at a time.
   for (char c : rm::kDefaultMessageFrame) {
     line.sendByte(c);
-    line.pauseMs(kMessageCharGapMs);
+    line.pauseMs(mt::kDefaultMessageCharMs);
   }
   line.sendByte(frames::kCr);
   line.sendBytes(rm::kDefaultNumberFrame);
-  line.pauseMs(50);
+  line.pauseMs(mt::kAfterDefaultNumberMs);
   line.sendByte(frames::kCr);
-  line.pauseMs(10);
+  line.pauseMs(mt::kBeforeDefaultFormatMs);
   line.sendBytes(rm::kWriteContactIdFormat);
-  line.pauseMs(20);
+  line.pauseMs(mt::kAfterDefaultFormatMs);
 
-  display.receivedText = "default value loaded";
-  loadControls();
+  display_.receivedText = "default value loaded";
 }

@@ -1,21 +1,19 @@
 #include "corvane/control_ids.h"
 #include "corvane/corvane_dlg.h"
+#include "corvane/protocol/module_timing.h"
 
 namespace {
-
-constexpr int kSelectionPauseMs = 200;
 
 struct ProtocolButton {
   int id;
   char code;  // the reporting format's register 7F value, as a character
-  int CCorvaneDlg::*selected;
 };
 
 constexpr ProtocolButton kProtocolButtons[] = {
-    {corvane_ids::kContactId, '0', &CCorvaneDlg::contactIdSelected},
-    {corvane_ids::kFskF1, '1', &CCorvaneDlg::fskF1Selected},
-    {corvane_ids::kPulse4x2, '2', &CCorvaneDlg::pulse4x2Selected},
-    {corvane_ids::kFskF2, '8', &CCorvaneDlg::fskF2Selected},
+    {corvane_ids::kContactId, '0'},
+    {corvane_ids::kFskF1, '1'},
+    {corvane_ids::kPulse4x2, '2'},
+    {corvane_ids::kFskF2, '8'},
 };
 
 }  // namespace
@@ -29,9 +27,8 @@ void CCorvaneDlg::onProtocolClicked(int id) {
 
   storeControls();
   protocolCode = clicked->code;
-  for (const ProtocolButton& button : kProtocolButtons)
-    this->*button.selected = &button == clicked ? 0 : 1;
+  formatButtons().showOnly(clicked->code);
   flags.protocolChanged = 1;
-  link_.pauseMs(kSelectionPauseMs);
+  link_.pauseMs(module_timing::kFormatClickSettleMs);
   loadControls();
 }

@@ -1,38 +1,43 @@
-#include "corvane/control_ids.h"
-#include "corvane/corvane_dlg.h"
-#include "corvane/protocol/frames.h"
+#include "corvane/controls/terminal_mode.h"
 
-// Terminal mode: the operator talks to the module one key at a time through the
-// kbdata edit, and sees what the module sends exactly as it comes. Once ENABLE is
-// clicked the mode stays on until the program ends. The poll tick does the mode's
-// work (terminalModeTick in poll_tick.cpp).
-//
-// The kbdata field is the queue of keys not yet sent: the operator's typing, pasting
-// and deleting edit that queue, and each terminal-mode tick sends its first key and
-// removes it from the field. Keys typed faster than the ticks wait there, none lost.
+#include "corvane/control_ids.h"
+#include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
+#include "corvane/state/change_flags.h"
 
 namespace {
 
-constexpr int kKeySettleMs = 100;
+constexpr std::size_t kTerminalReadMaxBytes = 16;
 
 }  // namespace
 
-void CCorvaneDlg::onTerminalEnableClicked() {
-  // The click shows ENABLE selected, so the store turns terminal mode on.
-  storeControls();
+void TerminalMode::onKbdataChanged() {
+  f_.kbdataChanged = 1;
+  link_.pauseMs(module_timing::kKeySettleMs);
+  exchange_.store();
 }
 
-void CCorvaneDlg::onKbdataChanged() {
-  flags.kbdataChanged = 1;
-  link_.pauseMs(kKeySettleMs);
-  storeControls();
+void TerminalMode::onKbdataEnter() {
+  if (exchange_.exchanging()) return;
+  f_.kbdataText += frames::kCr;
+  f_.kbdataChanged = 1;
+  panel_.setText(corvane_ids::kKbdata, f_.kbdataText);
 }
 
-// Enter in kbdata with terminal mode on: the line end the operator means for the
-// module. It waits behind the keys already typed and is shown in the field meanwhile.
-void CCorvaneDlg::onKbdataEnter() {
-  if (exchanging()) return;
-  kbdataText += frames::kCr;
-  flags.kbdataChanged = 1;
-  env_.panel.setText(corvane_ids::kKbdata, kbdataText);
+void TerminalMode::tick() {
+  display_.showRaw(link_.readUpTo(kTerminalReadMaxBytes));
+
+  // One key a tick leaves the field; the flag stays raised while keys wait. A field
+  // emptied before the tick came holds no key: nothing is sent, rather than a zero
+  // byte the operator never typed.
+  std::string& keys = f_.kbdataText;
+  if (ChangeFlags::take(f_.kbdataChanged) && !keys.empty()) {
+    const char key = keys.front();
+    keys.erase(0, 1);
+    if (!keys.empty()) f_.kbdataChanged = 1;
+    link_.sendByte(key);
+    display_.show(key);
+    link_.pauseMs(module_timing::kKeySettleMs);
+  }
+  display_.capTerminalText();
 }

@@ -1,5 +1,7 @@
 #include "corvane/protocol/frames.h"
 
+#include "corvane/protocol/module_timing.h"
+
 namespace frames {
 
 std::string byteToHexPair(int v) {
@@ -15,16 +17,16 @@ int writeOptionRegister(ModuleLink& link, std::string_view reg, std::string_view
   const char frame[] = {kCr, 'M', reg[0], reg[1], val[0], val[1]};
   for (char c : frame) {
     link.sendByte(c);
-    link.pauseMs(10);
+    link.pauseMs(module_timing::kOptionByteMs);
   }
   int count = 0;
   for (int attempt = 0; attempt < 6 && count < 2; ++attempt) {
-    link.pauseMs(100);
+    link.pauseMs(module_timing::kAckWaitMs);
     if (!link.readUpTo(1).empty()) {
       ++count;
       link.sendByte(kCr);
     }
-    link.pauseMs(100);
+    link.pauseMs(module_timing::kAckWaitMs);
   }
   return count;
 }

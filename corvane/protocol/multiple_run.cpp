@@ -1,91 +1,68 @@
-#include <string>
-#include <string_view>
+#include "corvane/protocol/multiple_run.h"
 
-#include "corvane/corvane_dlg.h"
+#include <string>
+
 #include "corvane/protocol/alarm_frames.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
 #include "corvane/protocol/register_map.h"
 
 using frames::kCr;
 namespace rm = register_map;
+namespace mt = module_timing;
 
 namespace {
 
 // A message file beginning with this letter marks the end of the run.
 constexpr char kEndOfRunMark = 'X';
-constexpr int kPauseBeforeNextMs = 500;
-
-// The next message of a run on the S path, after the 'S' already sent: its characters,
-// CR, 500 ms and 'B', shown.
-void sendNextOnSPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
-                     std::string_view message, int count) {
-  transmittingText.clear();
-  alarm_frames::sendMessageCharacters(link, display, transmittingText, message, count);
-  link.sendByte(kCr);
-  link.pauseMs(kPauseBeforeNextMs);
-  link.sendByte(rm::kNextMessage);
-  display.show("\r\nB");
-}
-
-// The next message of a run as K frames, then CR, 100 ms and 'B'; only the frames are
-// shown.
-void sendNextOnKPath(ModuleLink& link, ReceivedDisplay& display, std::string& transmittingText,
-                     std::string_view message) {
-  alarm_frames::sendKPath(link, display, transmittingText, message);
-  link.sendByte(kCr);
-  link.pauseMs(100);
-  link.sendByte(rm::kNextMessage);
-}
 
 }  // namespace
 
-// "go for multiple alarm messages...": starts a run of up to eight alarms in one
-// call: message 1 from the edit now, the others from ./alarmmessage2 to
-// ./alarmmessage8, each after the module has reported the previous one delivered
-// (multipleRunStep, from the poll tick).
-void CCorvaneDlg::onMultipleRunClicked() {
-  ModuleLink& link = link_;
-  shadows.setRunBit();
-  run.start();
-  delivery.successSeen = 0;
-  delivery.tickCount = 0;
+void MultipleRun::start() {
+  ModuleLink& link = p_.link;
+  p_.shadows.setRunBit();
+  p_.run.start();
+  p_.delivery.successSeen = 0;
+  p_.delivery.tickCount = 0;
 
   link.sendBytes(rm::kBeginProgramming);
-  link.pauseMs(50);
+  link.pauseMs(mt::kAfterProgrammingOnMs);
   link.sendBytes(rm::kWriteControl);
-  link.sendBytes(frames::byteToHexPair(shadows.shadowAC));
-  link.pauseMs(100);
+  link.sendBytes(frames::byteToHexPair(p_.shadows.shadowAC));
+  link.pauseMs(mt::kAfterControlWriteMs);
   link.sendByte(kCr);
   link.sendBytes(rm::kWriteFormatHead);
-  link.sendByte(protocolCode);
+  link.sendByte(fields_.protocolCode);
   link.sendByte(kCr);
-  link.pauseMs(100);
+  link.pauseMs(mt::kAfterFormatWriteMs);
 
-  alarm_frames::sendTelephoneNumber(link, display, telephoneNumber);
-
-  if (fskF1Selected != 0) {
-    // The first message always goes with 15 characters, Pulse 4X2 included.
-    link.sendByte(rm::kMessage);
-    display.show(rm::kMessage);
-    transmittingText.clear();
-    alarm_frames::sendMessageCharacters(link, display, transmittingText, alarmMessage1,
-                                        alarm_frames::kMessageChars);
-    link.sendByte(kCr);
-  } else {
-    alarm_frames::sendKPath(link, display, transmittingText, alarmMessage1);
-  }
+  alarm_frames::sendTelephoneNumber(link, p_.display, fields_.telephoneNumber);
+  sendFirstMessage();
   link.sendByte(kCr);
   link.sendBytes(rm::kEndProgramming);
-  link.pauseMs(50);
+  link.pauseMs(mt::kAfterProgrammingOffMs);
   link.sendByte(rm::kGo);
-  loadControls();
 }
 
-// The module has reported the previous message delivered: send the next message
-// file's text and ask for it with 'B', or hang up when the run is over.
-void CCorvaneDlg::multipleRunStep() {
-  ModuleLink& link = link_;
-  delivery.successSeen = 0;
+// Message 1 from its edit. On the S path it always goes with 15 characters, Pulse 4X2
+// included.
+void MultipleRun::sendFirstMessage() {
+  if (fields_.format.fskF1Shown()) {
+    alarm_frames::sendKPath(p_.link, p_.display, fields_.transmittingText, fields_.alarmMessage1);
+    return;
+  }
+  p_.link.sendByte(rm::kMessage);
+  p_.display.show(rm::kMessage);
+  fields_.transmittingText.clear();
+  alarm_frames::sendMessageCharacters(p_.link, p_.display, fields_.transmittingText,
+                                      fields_.alarmMessage1, alarm_frames::kMessageChars);
+  p_.link.sendByte(kCr);
+}
+
+void MultipleRun::step() {
+  ModuleLink& link = p_.link;
+  MultipleRunState& run = p_.run;
+  p_.delivery.successSeen = 0;
   run.advance();
   if (run.lastWasDelivered()) {
     link.sendByte(kCr);
@@ -95,30 +72,55 @@ void CCorvaneDlg::multipleRunStep() {
   if (run.pastLastMessage()) return;
 
   link.sendByte(kCr);
-  delivery.tickCount = 0;
-  const bool sPath = fskF1Selected != 0;
+  p_.delivery.tickCount = 0;
+  const bool sPath = !fields_.format.fskF1Shown();
   if (sPath) {
     link.sendByte(kCr);
-    link.pauseMs(100);
+    link.pauseMs(mt::kBeforeNextSFrameMs);
     link.sendByte(rm::kMessage);
-    display.show("\r\nS");
+    p_.display.show("\r\nS");
   }
 
-  std::string message = files_.readRunMessage(run.runIndex);  // at most 16 bytes
+  const std::string message = p_.files.readRunMessage(run.runIndex);  // at most 16 bytes
   if (message.empty() || message[0] == kEndOfRunMark) {
     // On the S path the module holds an open S frame: close it before hanging up.
     if (sPath) link.sendByte(kCr);
-    link.sendByte(rm::kHangUp);
-    run.end();
+    hangUpEndingRun();
     return;
   }
 
-  noteAlarm(run.runIndex, message);
+  p_.notes.noteAlarm(run.runIndex, message);
   if (sPath) {
-    int count = pulse4x2Selected == 0 ? alarm_frames::kPulse4x2Chars : alarm_frames::kMessageChars;
-    sendNextOnSPath(link, display, transmittingText, message, count);
-    loadControls();
+    const int count = fields_.format.pulse4x2Shown() ? alarm_frames::kPulse4x2Chars
+                                                     : alarm_frames::kMessageChars;
+    sendNextOnSPath(message, count);
+    p_.exchange.load();
   } else {
-    sendNextOnKPath(link, display, transmittingText, message);
+    sendNextOnKPath(message);
   }
+}
+
+void MultipleRun::hangUpEndingRun() {
+  p_.link.sendByte(rm::kHangUp);
+  p_.run.end();
+}
+
+// The next message on the S path, after the 'S' already sent: its characters, CR,
+// 500 ms and 'B', shown.
+void MultipleRun::sendNextOnSPath(std::string_view message, int count) {
+  fields_.transmittingText.clear();
+  alarm_frames::sendMessageCharacters(p_.link, p_.display, fields_.transmittingText, message,
+                                      count);
+  p_.link.sendByte(kCr);
+  p_.link.pauseMs(mt::kBeforeNextMessageMs);
+  p_.link.sendByte(rm::kNextMessage);
+  p_.display.show("\r\nB");
+}
+
+// The next message as K frames, then CR, 100 ms and 'B'; only the frames are shown.
+void MultipleRun::sendNextOnKPath(std::string_view message) {
+  alarm_frames::sendKPath(p_.link, p_.display, fields_.transmittingText, message);
+  p_.link.sendByte(kCr);
+  p_.link.pauseMs(mt::kAfterNextKFramesMs);
+  p_.link.sendByte(rm::kNextMessage);
 }

@@ -4,6 +4,7 @@
 
 #include "corvane/corvane_dlg.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
 #include "corvane/protocol/register_map.h"
 
 // The 100 ms poll tick: Corvane has no reader thread, so this is where what the module
@@ -13,9 +14,6 @@
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 30;
-constexpr int kRestOfBurstPauseMs = 50;  // lets the rest of a burst arrive
-constexpr std::size_t kTerminalReadMaxBytes = 16;
-constexpr int kKeySettleMs = 100;
 constexpr const char* kTimeoutMessage = "error: communication timeout";
 
 }  // namespace
@@ -24,9 +22,9 @@ void CCorvaneDlg::onTimer() {
   EventScope event(*this);
   portWatch_.atTick();  // a lost device: one check whether it is back
   retryFailedSaves();
-  sendTypedDialerTimeout();  // in both modes
-  if (terminalSelected == 0) {
-    terminalModeTick();
+  optionSwitches_.sendTypedDialerTimeout();  // in both modes
+  if (terminalModeOn()) {
+    terminalMode_.tick();
   } else {
     countTowardsTimeout();
     saveChangedProtocol();
@@ -36,55 +34,20 @@ void CCorvaneDlg::onTimer() {
       actOnQuietLine();
       passOnCommand();
     }
-    if (delivery.successSeen == 1 && run.underWay()) multipleRunStep();
+    if (multipleRun_.stepDue()) multipleRun_.step();
   }
   saveChangedPortName();
   display.breakLongRun();
-  if (terminalSelected != 0) display.capNormalText();
+  if (!terminalModeOn()) display.capNormalText();
   loadControls();
   reportSequence({});
-}
-
-// Register 82 is programmed once the dialer time-out edit holds a whole pair; until
-// then the flag stays raised.
-void CCorvaneDlg::sendTypedDialerTimeout() {
-  if (flags.timeoutChanged != 1 || dialerTimeoutText.size() != 2) return;
-  flags.timeoutChanged = 0;
-  noteAction("dialer time-out " + dialerTimeoutText);
-  link_.sendByte(frames::kCr);
-  display.show(register_map::kStoreDialerTimeout);
-  link_.sendBytes(register_map::kStoreDialerTimeout);
-  display.show(dialerTimeoutText);
-  link_.sendBytes(dialerTimeoutText);
-  display.show("new timeout1 value programmed\r\n");
-}
-
-// Terminal mode instead of the normal work: what came is shown as it came, and the
-// first key still waiting in kbdata goes to the module. Nothing is wrapped, trimmed,
-// counted towards the timeout or saved to "./protocol2" meanwhile.
-void CCorvaneDlg::terminalModeTick() {
-  display.showRaw(link_.readUpTo(kTerminalReadMaxBytes));
-
-  // The kbdata field is the queue of keys not yet sent: one key a tick leaves it,
-  // the rest wait in the field, shown to the operator, for the next ticks. The flag
-  // stays raised while keys wait. A field emptied before the tick came holds no key:
-  // nothing is sent, rather than a zero byte the operator never typed.
-  if (ChangeFlags::take(flags.kbdataChanged) && !kbdataText.empty()) {
-    const char key = kbdataText.front();
-    kbdataText.erase(0, 1);
-    if (!kbdataText.empty()) flags.kbdataChanged = 1;
-    link_.sendByte(key);
-    display.show(key);
-    link_.pauseMs(kKeySettleMs);
-  }
-  display.capTerminalText();
 }
 
 void CCorvaneDlg::countTowardsTimeout() {
   if (!delivery.countTick()) return;
   env_.history.append(CorvaneFiles::timeoutRecord());
   display.showNotice(kTimeoutMessage);
-  noteTimeout(kTimeoutMessage);
+  notes_.noteTimeout(kTimeoutMessage);
   loadControls();
 }
 
@@ -100,7 +63,7 @@ std::string CCorvaneDlg::receiveAndShow() {
   std::string received = link_.readUpTo(kReadChunkBytes);
   if (!received.empty()) {
     display.countReceived(received.size());
-    link_.pauseMs(kRestOfBurstPauseMs);
+    link_.pauseMs(module_timing::kRestOfBurstMs);
     received += link_.readUpTo(kReadChunkBytes);
   }
   display.showReceived(received);

@@ -1,67 +1,67 @@
-#include "corvane/corvane_dlg.h"
+#include "corvane/protocol/transmission.h"
+
 #include "corvane/protocol/alarm_frames.h"
 #include "corvane/protocol/frames.h"
+#include "corvane/protocol/module_timing.h"
 #include "corvane/protocol/register_map.h"
 
 using frames::kCr;
 namespace rm = register_map;
+namespace mt = module_timing;
 
-namespace {
+void Transmission::start() {
+  link_.sendByte(kCr);
+  link_.pauseMs(mt::kAfterWakeCrMs);
+  link_.sendBytes(rm::kBeginProgramming);
+  link_.pauseMs(mt::kAfterProgrammingOnMs);
+  shadows_.clearRunBit();
+  sendControlAndFormat();
+  link_.sendByte(kCr);
+  link_.pauseMs(mt::kAfterSpareCrMs);
+
+  alarm_frames::sendTelephoneNumber(link_, display_, fields_.telephoneNumber);
+
+  // SIA FSK F2 travels like Contact-ID, so the main button can send it too.
+  const FormatButtons& format = fields_.format;
+  if (format.contactIdShown() || format.pulse4x2Shown() || format.fskF2Shown()) sendMessageFrame();
+  if (format.fskF1Shown())
+    alarm_frames::sendKPath(link_, display_, fields_.transmittingText, fields_.alarmMessage1);
+
+  link_.sendBytes(rm::kEndProgramming);
+  link_.pauseMs(mt::kAfterProgrammingOffMs);
+  link_.sendByte(rm::kGo);
+}
 
 // Register AC (the run bit already clear) and the reporting format, each shown as it
 // is sent.
-void sendControlAndFormat(ModuleLink& link, ReceivedDisplay& display, int shadowAC,
-                          char protocolCode) {
-  const std::string acDigits = frames::byteToHexPair(shadowAC);
-  display.show(rm::kWriteControl);
-  link.sendBytes(rm::kWriteControl);
-  link.sendBytes(acDigits);
-  display.show(acDigits);
-  link.sendByte(kCr);
-  display.show(kCr);
-  link.pauseMs(100);
+void Transmission::sendControlAndFormat() {
+  const std::string acDigits = frames::byteToHexPair(shadows_.shadowAC);
+  display_.show(rm::kWriteControl);
+  link_.sendBytes(rm::kWriteControl);
+  link_.sendBytes(acDigits);
+  display_.show(acDigits);
+  link_.sendByte(kCr);
+  display_.show(kCr);
+  link_.pauseMs(mt::kAfterControlWriteMs);
 
-  display.show(rm::kWriteFormatHead);
-  link.sendBytes(rm::kWriteFormatHead);
-  link.sendByte(protocolCode);
-  display.show(protocolCode);
-  link.sendByte(kCr);
-  link.pauseMs(100);
+  display_.show(rm::kWriteFormatHead);
+  link_.sendBytes(rm::kWriteFormatHead);
+  link_.sendByte(fields_.protocolCode);
+  display_.show(fields_.protocolCode);
+  link_.sendByte(kCr);
+  link_.pauseMs(mt::kAfterFormatWriteMs);
 }
 
-}  // namespace
-
-// "go (transmit message)...": loads one alarm (number and message) into the module
-// and tells it to dial. Nothing is awaited: the module's reports come in through the
-// poll tick.
-void CCorvaneDlg::onTransmitClicked() {
-  ModuleLink& link = link_;
-  link.sendByte(kCr);
-  link.pauseMs(50);
-  link.sendBytes(rm::kBeginProgramming);
-  link.pauseMs(50);
-  shadows.clearRunBit();
-  sendControlAndFormat(link, display, shadows.shadowAC, protocolCode);
-  link.sendByte(kCr);
-  link.pauseMs(100);
-
-  alarm_frames::sendTelephoneNumber(link, display, telephoneNumber);
-
-  // SIA FSK F2 travels like Contact-ID, so the main button can send it too.
-  if (contactIdSelected == 0 || pulse4x2Selected == 0 || fskF2Selected == 0) {
-    transmittingText.clear();
-    int count = pulse4x2Selected == 0 ? alarm_frames::kPulse4x2Chars : alarm_frames::kMessageChars;
-    display.show("testing");
-    display.show(rm::kMessage);
-    link.sendByte(rm::kMessage);
-    alarm_frames::sendMessageCharacters(link, display, transmittingText, alarmMessage1, count);
-    link.sendByte(kCr);
-    link.pauseMs(30);
-  }
-  if (fskF1Selected == 0) alarm_frames::sendKPath(link, display, transmittingText, alarmMessage1);
-
-  link.sendBytes(rm::kEndProgramming);
-  link.pauseMs(50);
-  link.sendByte(rm::kGo);
-  loadControls();
+// The S frame: 'S', six characters in Pulse 4X2 and fifteen otherwise, 30 ms apart, CR.
+void Transmission::sendMessageFrame() {
+  fields_.transmittingText.clear();
+  const int count =
+      fields_.format.pulse4x2Shown() ? alarm_frames::kPulse4x2Chars : alarm_frames::kMessageChars;
+  display_.show("testing");
+  display_.show(rm::kMessage);
+  link_.sendByte(rm::kMessage);
+  alarm_frames::sendMessageCharacters(link_, display_, fields_.transmittingText,
+                                      fields_.alarmMessage1, count);
+  link_.sendByte(kCr);
+  link_.pauseMs(mt::kAfterMessageFrameMs);
 }

@@ -15,7 +15,7 @@
 #include "corvane/poll_timer.h"
 
 // Corvane's main window: the dialog of corvaneTemplate() wired to CCorvaneDlg. The
-// constructor does the whole start-up in the original order: the widgets, then the
+// constructor does the whole start-up in the dialog's order: the widgets, then the
 // logic's start-up (which shows its fields through the load direction), then the
 // 100 ms poll timer, last.
 class CorvaneWindow : public TemplateDialog, private PollTimer {

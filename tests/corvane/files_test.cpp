@@ -169,7 +169,7 @@ TEST_F(FileEditTest, TelephoneNumberFileFollowsEveryKeystroke) {
   typeInto(kTelephoneNumber, "55");
   typeInto(kTelephoneNumber, "5");
   EXPECT_EQ(dir.read("telephonenumber"), "555");
-  EXPECT_EQ(dlg.telephoneNumber, "555");
+  EXPECT_EQ(panel.text(kTelephoneNumber), "555");
   EXPECT_TRUE(bench.events().empty());
   EXPECT_TRUE(clock.pauses().empty());
 }

@@ -47,7 +47,7 @@ TEST_F(HexConversionTest, OddEmptyAndOverlongInput) {
 TEST_F(HexConversionTest, EachClickReplacesTheEarlierText) {
   EXPECT_EQ(convert("48656C6C6F"), "Hello");
   click(kHexToAscii);
-  EXPECT_EQ(dlg.asciiMessage, "Hello");
+  EXPECT_EQ(panel.text(kAsciiMessage), "Hello");
   EXPECT_EQ(convert("4142"), "AB");
 }
 
@@ -65,5 +65,5 @@ TEST_F(HexConversionTest, ConversionUsesTheLastStoredHexNotTheControl) {
   replaceText(kHexMessage, "41");
   panel.replaceText(kHexMessage, "42");  // no notification reached the dialog
   click(kHexToAscii);
-  EXPECT_EQ(dlg.asciiMessage, "A");
+  EXPECT_EQ(panel.text(kAsciiMessage), "A");
 }

@@ -22,7 +22,7 @@ TEST_F(MessageEditingTest, EveryKeystrokeRewritesTheWholeFile) {
   EXPECT_EQ(dir.read("alarmmessage"), "1");
   typeInto(kAlarmMessage1, "23");
   EXPECT_EQ(dir.read("alarmmessage"), "123");
-  EXPECT_EQ(dlg.alarmMessage1, "123");
+  EXPECT_EQ(panel.text(kAlarmMessage1), "123");
 }
 
 TEST_F(MessageEditingTest, DeletingAllTextLeavesAnEmptyFile) {
@@ -59,6 +59,6 @@ TEST_F(MessageEditingTest, EditingTalksToNeitherTheModuleNorTheDisplay) {
   dlg.loadControls();
   typeInto(kAlarmMessage5, "abc");
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.display.receivedText, "shown");
+  EXPECT_EQ(panel.text(kReceived), "shown");
   EXPECT_TRUE(clock.pauses().empty());
 }

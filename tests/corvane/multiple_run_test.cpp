@@ -52,8 +52,8 @@ TEST_F(MultipleRunTest, StartSendsTheFirstMessageWithTheRunBitSet) {
   expected.send("W3D00").pause(50).send("G");
   EXPECT_EQ(wireLog(bench, clock), expected.items);
   EXPECT_EQ(dlg.shadows.shadowAC, 0x83);
-  EXPECT_EQ(dlg.display.receivedText, "D5551234\r\nS" + kFirst);
-  EXPECT_EQ(dlg.transmittingText, kFirst);
+  EXPECT_EQ(panel.text(kReceived), "D5551234\r\nS" + kFirst);
+  EXPECT_EQ(panel.text(kTransmitting), kFirst);
   EXPECT_EQ(std::tuple(dlg.run.runRemaining, dlg.run.runIndex, dlg.delivery.successSeen, dlg.delivery.tickCount),
             std::tuple(8, 1, 0, 0));
 }
@@ -64,7 +64,7 @@ TEST_F(MultipleRunTest, EightMessagesGoThroughEightReportsThenCrAndA) {
   for (int n = 2; n <= 8; ++n) {
     SCOPED_TRACE(n);
     EXPECT_EQ(deliver(), sPathStep(fileMessage(n)).items);
-    EXPECT_EQ(dlg.transmittingText, fileMessage(n));
+    EXPECT_EQ(panel.text(kTransmitting), fileMessage(n));
     EXPECT_EQ(std::tuple(dlg.run.runIndex, dlg.run.runRemaining, dlg.delivery.successSeen), std::tuple(n, 9 - n, 0));
   }
   EXPECT_EQ(deliver(), (std::vector<std::string>{"\r", "A"}));
@@ -112,7 +112,7 @@ TEST_F(MultipleRunTest, FskF1RunSendsKFramesAndAnXFileEndsItWithA) {
   step.send("K").send("D0").send("43").pause(100).send("K").send("D1").send("44").pause(100);
   step.send("K").send("D2").send("45").pause(100).send("\r").pause(100).send("B");
   EXPECT_EQ(deliver(), step.items);
-  EXPECT_EQ(dlg.transmittingText, "434445");
+  EXPECT_EQ(panel.text(kTransmitting), "434445");
   EXPECT_EQ(deliver(), (std::vector<std::string>{"\r", "A"}));
   EXPECT_EQ(dlg.run.runRemaining, 0);
 }

@@ -37,17 +37,15 @@ TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
   click(kAudio);
 
   EXPECT_EQ(dlg.shadows.shadowAB, 0x80);
-  EXPECT_EQ(dlg.audioSelected, 1);
   EXPECT_FALSE(panel.checked(kAudio));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M", "A", "B", "8", "0"}));
   EXPECT_EQ(writeTimes(), (std::vector<std::int64_t>{200, 210, 220, 230, 240, 250}));
   EXPECT_EQ(clock.pauses(), abFramePausesWithoutAnswer());
-  EXPECT_EQ(dlg.display.receivedText, "");
+  EXPECT_EQ(panel.text(kReceived), "");
 
   clearWire();
   click(kAudio);
   EXPECT_EQ(dlg.shadows.shadowAB, 0x00);
-  EXPECT_EQ(dlg.audioSelected, 0);
   EXPECT_TRUE(panel.checked(kAudio));
   EXPECT_EQ(sentBytes(), "\rMAB00");
 }
@@ -95,7 +93,6 @@ TEST_F(OptionSwitchesTest, EachAbSwitchFlipsOnlyItsOwnBitAndShowsTheNewState) {
   click(kSia110);
   EXPECT_EQ(dlg.shadows.shadowAB, 0xE0);
   EXPECT_FALSE(panel.checked(kSia110));
-  EXPECT_EQ(dlg.sia110Selected, 1);
   EXPECT_TRUE(panel.checked(kStatus));
   EXPECT_TRUE(panel.checked(kDebug));
 }
@@ -107,14 +104,13 @@ TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
   EXPECT_TRUE(panel.checked(kReduce6db));
   EXPECT_EQ(sentWrites(), (Strings{"W3D01", "MAC", "00", "WAC", "00", "W3D00"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 50, 50, 50, 50}));
-  EXPECT_EQ(dlg.display.receivedText, "");
+  EXPECT_EQ(panel.text(kReceived), "");
 
   clearWire();
   dlg.shadows.shadowAC = 0x02;
   click(kReduce6db);
   EXPECT_EQ(dlg.shadows.shadowAC, 0x80);
   EXPECT_FALSE(panel.checked(kReduce6db));
-  EXPECT_EQ(dlg.reduce6dbSelected, 1);
   EXPECT_EQ(sentBytes(), "W3D01MAC80WAC80W3D00");
 }
 
@@ -127,13 +123,12 @@ TEST_F(OptionSwitchesTest, ToneClickWritesB1TwiceAndEchoesTheStoredWrite) {
   EXPECT_TRUE(panel.checked(kTone1400));
   EXPECT_EQ(sentWrites(), (Strings{"\r", "MB1", "04", "WB1", "04"}));
   EXPECT_EQ(clock.pauses(), (Pauses{200, 100, 100}));
-  EXPECT_EQ(dlg.display.receivedText, "readyMB104");
   EXPECT_EQ(panel.text(kReceived), "readyMB104");
 
   click(kTone1400);
   EXPECT_EQ(dlg.shadows.shadowB1, 0x00);
   EXPECT_FALSE(panel.checked(kTone1400));
-  EXPECT_EQ(dlg.display.receivedText, "readyMB104MB100");
+  EXPECT_EQ(panel.text(kReceived), "readyMB104MB100");
 }
 
 TEST_F(OptionSwitchesTest, DialerTimeoutIsSentByTheTickOnceTwoCharactersStand) {
@@ -149,7 +144,7 @@ TEST_F(OptionSwitchesTest, DialerTimeoutIsSentByTheTickOnceTwoCharactersStand) {
   dlg.display.receivedText = "x";
   tick();
   EXPECT_EQ(sentWrites(), (Strings{"\r", "M82", "0A"}));
-  EXPECT_EQ(dlg.display.receivedText, "xM820Anew timeout1 value programmed\r\n");
+  EXPECT_EQ(panel.text(kReceived), "xM820Anew timeout1 value programmed\r\n");
   EXPECT_EQ(dlg.flags.timeoutChanged, 0);
 
   clearWire();
@@ -189,6 +184,6 @@ TEST_F(OptionSwitchesTest, KissoffEditSendsEveryChangeAndNothingWhenEmptied) {
   clearWire();
   replaceText(kKissoffTime, "");
   EXPECT_EQ(sentBytes(), "");
-  EXPECT_EQ(dlg.kissoffTimeText, "");
-  EXPECT_EQ(dlg.display.receivedText, "");
+  EXPECT_EQ(panel.text(kKissoffTime), "");
+  EXPECT_EQ(panel.text(kReceived), "");
 }

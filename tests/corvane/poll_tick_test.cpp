@@ -15,7 +15,7 @@ class PollTickTest : public CorvaneFixture {
 TEST_F(PollTickTest, LinesWrapAfterTwentyFiveCharactersAndEveryCrGetsAnLf) {
   replyWith("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, "ABCDEFGHIJKLMNOPQRSTUVWXY\r\nZ");
+  EXPECT_EQ(panel.text(kReceived), "ABCDEFGHIJKLMNOPQRSTUVWXY\r\nZ");
   EXPECT_EQ(std::tuple(dlg.display.lineCount, dlg.display.columnCount), std::tuple(1, 1));
   EXPECT_EQ(clock.pauses(), std::vector<int>{50});
   EXPECT_EQ(panel.text(kReceived), dlg.display.receivedText);
@@ -24,13 +24,13 @@ TEST_F(PollTickTest, LinesWrapAfterTwentyFiveCharactersAndEveryCrGetsAnLf) {
   dlg.display.columnCount = 0;
   replyWith("OK\r\n");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, "OK\r\n");
+  EXPECT_EQ(panel.text(kReceived), "OK\r\n");
   EXPECT_EQ(dlg.display.lineCount, 2);
 
   dlg.display.receivedText.clear();
   replyWith(std::string(24, 'x') + "\r");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, std::string(24, 'x') + "\r\r\n\n");
+  EXPECT_EQ(panel.text(kReceived), std::string(24, 'x') + "\r\r\n\n");
   EXPECT_EQ(dlg.display.lineCount, 4);
 }
 
@@ -41,14 +41,14 @@ TEST_F(PollTickTest, ThirtyOneLinesLoseTheOldestOne) {
   dlg.display.lineCount = 30;
   replyWith("new\r");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, lines.substr(lines.find('\n') + 1) + "new\r\n");
+  EXPECT_EQ(panel.text(kReceived), lines.substr(lines.find('\n') + 1) + "new\r\n");
   EXPECT_EQ(dlg.display.lineCount, 30);
 
   // Without a line end in the first 1000 characters nothing sensible remains.
   dlg.display.receivedText = std::string(1200, 'x');
   replyWith("\r");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, "");
+  EXPECT_EQ(panel.text(kReceived), "");
 }
 
 TEST_F(PollTickTest, ReportIsActedOnAtTheNextQuietTick) {
@@ -137,7 +137,7 @@ TEST_F(PollTickTest, TimeoutRecordEveryFiveHundredAndOneNormalTicks) {
   std::string record = dir.read("zm40demohistory");
   ASSERT_EQ(record.size(), 100u);
   EXPECT_EQ(record.substr(0, 42), std::string("error: communication timeout has occured.\0", 42));
-  EXPECT_EQ(dlg.display.receivedText, "error: communication timeout");
+  EXPECT_EQ(panel.text(kReceived), "error: communication timeout");
   EXPECT_EQ(dlg.delivery.tickCount, 0);
 
   dlg.terminalSelected = 0;  // terminal mode does not count
@@ -172,10 +172,10 @@ TEST_F(PollTickTest, ForcedBreakAfterMoreThan140CharactersOfFirstReads) {
   dlg.display.charsSinceBreak = 139;
   replyWith("b");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, "b");
+  EXPECT_EQ(panel.text(kReceived), "b");
   replyWith("c");
   tick();
-  EXPECT_EQ(dlg.display.receivedText, "bc\r\n");
+  EXPECT_EQ(panel.text(kReceived), "bc\r\n");
   EXPECT_EQ(dlg.display.charsSinceBreak, 0);
 }
 

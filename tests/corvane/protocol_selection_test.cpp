@@ -36,7 +36,7 @@ TEST_F(ProtocolSelectionTest, EachButtonSelectsItsFormatAloneAfter200msWithoutSe
 TEST_F(ProtocolSelectionTest, ClickTakesTheControlsFirst) {
   panel.replaceText(kTelephoneNumber, "5550000");
   click(kFskF1);
-  EXPECT_EQ(dlg.telephoneNumber, "5550000");
+  EXPECT_EQ(panel.text(kTelephoneNumber), "5550000");
 }
 
 TEST_F(ProtocolSelectionTest, ReclickRewritesTheSavedCodeAtTheNextTick) {

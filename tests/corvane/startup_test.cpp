@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "common/termios_serial_port.h"
 #include "corvane_fixture.h"
 #include "fake_module.h"
@@ -43,8 +45,8 @@ TEST_F(StartUpTest, ModuleAnsweringAt9600StaysAt9600AndShowsThePortDigit) {
   EXPECT_EQ(clock.pauses(), concat({kSlowAnsweredPauses, queries, kTimingPause}));
   EXPECT_EQ(portEvents(bench), Writes{"open COM3: 9600"});
   EXPECT_EQ(port.baud(), 9600);
-  EXPECT_EQ(dlg.display.receivedText, "com: 3\r\n1");
-  EXPECT_EQ(dlg.commportText, "COM3:");
+  EXPECT_EQ(panel.text(kReceived), "com: 3\r\n1");
+  EXPECT_EQ(panel.text(kCommport), "COM3:");
   EXPECT_EQ(dlg.flags.commportChanged, 1);
   EXPECT_EQ(panel.text(kReceived), "com: 3\r\n1");
   EXPECT_EQ(panel.text(kCommport), "COM3:");
@@ -62,11 +64,11 @@ TEST_F(StartUpTest, ModuleAnsweringOnlyAt115200IsEstablishedThere) {
   std::vector<int> linkPauses(clock.pauses().begin(), clock.pauses().begin() + 21);
   EXPECT_EQ(linkPauses, concat({kSlowSilentPauses, kFastPauses}));
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.display.receivedText, "communication established\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "communication established\r\n1");
   EXPECT_EQ(dlg.flags.commportChanged, 0);
   // The register reads that follow are answered at the fast rate.
   EXPECT_EQ(all.at(8), "880 Q82");
-  EXPECT_EQ(dlg.dialerTimeoutText, "00");
+  EXPECT_EQ(panel.text(kDialerTimeout), "00");
 }
 
 TEST_F(StartUpTest, PortWithNoModuleStaysOpenAt115200WithoutALinkLine) {
@@ -82,7 +84,7 @@ TEST_F(StartUpTest, PortWithNoModuleStaysOpenAt115200WithoutALinkLine) {
   EXPECT_EQ(clock.pauses(), concat({kSlowSilentPauses, kFastPauses, queries, kTimingPause}));
   EXPECT_TRUE(port.isOpen());
   EXPECT_EQ(port.baud(), 115200);
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
   EXPECT_EQ(dlg.flags.commportChanged, 0);
 }
 
@@ -95,7 +97,6 @@ TEST_F(StartUpTest, NoSettingsFilesAndNoModuleOpensAnEmptyDialog) {
   EXPECT_TRUE(bench.writes().empty());
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dlg.protocolCode, '0');
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
   EXPECT_EQ(panel.text(kReceived), "\r\n1");
   for (int id : {kTelephoneNumber, kAlarmMessage1, kCommport, kAlarmMessage2, kAlarmMessage3,
                  kAlarmMessage4, kAlarmMessage5, kAlarmMessage6, kAlarmMessage7, kAlarmMessage8,
@@ -118,16 +119,16 @@ TEST_F(StartUpTest, UnknownPortNameBehavesAsNoPort) {
   dir.write("commport", "COM7:");  // nothing of that name on the bench
   dlg.startUp();
   EXPECT_EQ(portEvents(bench), (Writes{"fail COM7:", "fail COM7:"}));
-  EXPECT_EQ(dlg.commportText, "COM7:");
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kCommport), "COM7:");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
 }
 
 TEST_F(StartUpTest, NameShorterThanFourCharactersShowsNoDigit) {
   plugModule(9600, "CO");
   dir.write("commport", std::string("CO\0junk", 7));  // the name ends at the NUL
   dlg.startUp();
-  EXPECT_EQ(dlg.commportText, "CO");
-  EXPECT_EQ(dlg.display.receivedText, "com: \r\n1");
+  EXPECT_EQ(panel.text(kCommport), "CO");
+  EXPECT_EQ(panel.text(kReceived), "com: \r\n1");
 }
 
 TEST_F(StartUpTest, RegisterRepliesSetTheOptionFields) {
@@ -149,12 +150,12 @@ TEST_F(StartUpTest, OppositeRegisterBitsShowTheOptionsClear) {
   module.registers = {{0xAC, 0xFF}, {0xAB, 0x80}, {0xB1, 0xFB}};
   dlg.startUp();
 
-  EXPECT_EQ(dlg.reduce6dbSelected, 1);
-  EXPECT_EQ(dlg.audioSelected, 1);
-  EXPECT_EQ(dlg.sia110Selected, 1);
-  EXPECT_EQ(dlg.debugSelected, 1);
-  EXPECT_EQ(dlg.statusSelected, 1);
-  EXPECT_EQ(dlg.tone1400Selected, -1);  // bit 2 clear keeps the start value
+  EXPECT_FALSE(panel.checked(kReduce6db));
+  EXPECT_FALSE(panel.checked(kAudio));
+  EXPECT_FALSE(panel.checked(kSia110));
+  EXPECT_FALSE(panel.checked(kDebug));
+  EXPECT_FALSE(panel.checked(kStatus));
+  EXPECT_FALSE(panel.checked(kTone1400));  // bit 2 clear keeps the start value
   for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
     EXPECT_FALSE(panel.checked(id)) << id;
 }
@@ -165,14 +166,65 @@ TEST_F(StartUpTest, ShortOrGarbledRepliesLeaveStartValuesAndZeroCopies) {
   module.replies = {{"Q82", "0"}, {"Q83", ""}, {"QAC", "7"}, {"QAB", "ZZ"}, {"RB1", "4"}};
   dlg.startUp();
 
-  EXPECT_EQ(dlg.dialerTimeoutText, "");
-  EXPECT_EQ(dlg.kissoffTimeText, "");
+  EXPECT_EQ(panel.text(kDialerTimeout), "");
+  EXPECT_EQ(panel.text(kKissoffTime), "");
   EXPECT_EQ(dlg.shadows.shadowAC, 0);
   EXPECT_EQ(dlg.shadows.shadowAB, 0);
   EXPECT_EQ(dlg.shadows.shadowB1, 0);
   for (int* field : {&dlg.reduce6dbSelected, &dlg.audioSelected, &dlg.sia110Selected,
                      &dlg.debugSelected, &dlg.statusSelected, &dlg.tone1400Selected})
     EXPECT_EQ(*field, -1);
+}
+
+// On a loaded machine each reply to a start-up read comes only after the next frame
+// has gone out. No reply may then be taken as the next register's: every register
+// keeps its start values (nothing wrong is shown or later written back), the operator
+// is told which reply was not taken, and the wire is what it always was.
+TEST_F(StartUpTest, RepliesThatComeAfterTheirWindowAreNeverTakenForTheNextRegister) {
+  module.registers = {{0x82, 0x0A}, {0x83, 0x14}, {0xAC, 0x7F}, {0xAB, 0x64}, {0xB1, 0x04}};
+  std::string late;
+  bench.addDevice("COM3:", [&](std::string_view frame, int baud) {
+    std::string now = std::exchange(late, {});
+    const bool startUpRead = frame.size() == 3 && (frame[0] == 'Q' || frame == "RB1");
+    (startUpRead ? late : now) += module.answer(frame, baud);
+    return now;
+  });
+  dir.write("commport", "COM3:");
+  dlg.startUp();
+
+  Writes expected = kSlowTestWrites;
+  for (const char* frame : {"400 Q82", "490 Q83", "540 QAC", "590 QAB", "640 RB1"})
+    expected.push_back(frame);
+  EXPECT_EQ(timedWrites(bench), expected);
+  EXPECT_EQ(clock.pauses(), concat({kSlowAnsweredPauses, silentQueryPauses(), fullQueryPauses(),
+                                    fullQueryPauses(), fullQueryPauses(), fullQueryPauses(),
+                                    kTimingPause}));
+  for (int id : {kDialerTimeout, kKissoffTime}) EXPECT_EQ(panel.text(id), "") << id;
+  for (int id : {kReduce6db, kAudio, kSia110, kDebug, kStatus, kTone1400})
+    EXPECT_FALSE(panel.checked(id)) << id;
+  EXPECT_TRUE(outside.status.saw("Q82 no reply; Q83 \"0A\" not taken, as it may be the late "
+                                 "reply to Q82; QAC \"14\" not taken"));
+
+  // A later switch click writes the register from its start copy, not from AB's reply.
+  clearWire();
+  click(kAudio);
+  EXPECT_EQ(bench.written("COM3:").substr(0, 6), "\rMAB80");
+}
+
+// Bytes the module sends after a reply are dropped before the next query goes out, so
+// the next register still reads its own reply.
+TEST_F(StartUpTest, BytesAfterAReplyAreDroppedBeforeTheNextQuery) {
+  plugModule(9600);
+  module.registers = {{0x83, 0x14}, {0xAC, 0x7F}};
+  module.replies = {{"Q82", "0A\r\n"}, {"QAB", "6"}};
+  dlg.startUp();
+
+  EXPECT_EQ(panel.text(kDialerTimeout), "0A");
+  EXPECT_EQ(panel.text(kKissoffTime), "14");
+  EXPECT_TRUE(panel.checked(kReduce6db));
+  EXPECT_FALSE(panel.checked(kAudio));
+  EXPECT_TRUE(outside.status.saw("\"\\r\\n\" came before Q83 was sent, dropped; QAB \"6\", one "
+                                 "character; RB1 \"00\" not taken"));
 }
 
 TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {
@@ -188,7 +240,7 @@ TEST(StartUpOnTheRealPort, PlainFileNamedAsThePortIsNeitherOpenedNorWritten) {
   dlg.startUp();
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(dir.read("ports/COM3"), "keep");
-  EXPECT_EQ(dlg.display.receivedText, "\r\n1");
+  EXPECT_EQ(panel.text(kReceived), "\r\n1");
 }
 
 struct ProtocolCase {

@@ -106,7 +106,7 @@ TEST_F(StatusReportTest, DetectionSaysInOneLineWhatEachNameDid) {
             "auto detect at 115200 baud: no module answered; no answer on COM1:; no port "
             "present for COM3: to COM9:; COM2: /dev/ttyS1 may not be opened by this user: join "
             "the group dialout and log in again");
-  EXPECT_EQ(dlg.display.receivedText, "commport not detected");
+  EXPECT_EQ(panel.text(kReceived), "commport not detected");
 }
 
 // The module pulled out in the middle of the work and put back: what the operator is

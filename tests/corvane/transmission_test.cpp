@@ -46,8 +46,8 @@ TEST_F(TransmissionTest, ContactIdSendsEveryFrameWithItsPauseAndShowsWhatWasSent
   expected.send("S").each(kMessage, 30).send("\r").pause(30).then(closing());
   EXPECT_EQ(wire(), expected.items);
   EXPECT_EQ(dlg.shadows.shadowAC, 0x81);
-  EXPECT_EQ(dlg.display.receivedText, "WAC81\rW7F00D5551234\r\ntestingS" + kMessage);
-  EXPECT_EQ(dlg.transmittingText, kMessage);
+  EXPECT_EQ(panel.text(kReceived), "WAC81\rW7F00D5551234\r\ntestingS" + kMessage);
+  EXPECT_EQ(panel.text(kTransmitting), kMessage);
   EXPECT_EQ(panel.text(kReceived), dlg.display.receivedText);
   EXPECT_EQ(panel.text(kTransmitting), kMessage);
 }
@@ -58,7 +58,7 @@ TEST_F(TransmissionTest, PulseSendsSixCharactersAndFskF2Fifteen) {
   Wire pulse = opening("81", '2');
   pulse.send("D").each("5551234").send("\r").send("S").each("123418", 30).send("\r").pause(30);
   EXPECT_EQ(wire(), pulse.then(closing()).items);
-  EXPECT_EQ(dlg.transmittingText, "123418");
+  EXPECT_EQ(panel.text(kTransmitting), "123418");
 
   dlg.pulse4x2Selected = 1;
   select(&CCorvaneDlg::fskF2Selected, '8');
@@ -76,7 +76,7 @@ TEST_F(TransmissionTest, ShortMessageIsPaddedWithZeroBytesNeverBytesBeyondIt) {
   std::string sent = sentBytes();
   std::string frame = "SAB" + std::string(13, '\0') + "\r";
   EXPECT_NE(sent.find(frame), std::string::npos);
-  EXPECT_EQ(dlg.transmittingText, "AB");
+  EXPECT_EQ(panel.text(kTransmitting), "AB");
   EXPECT_EQ(dlg.display.receivedText.find('\0'), std::string::npos);
 }
 
@@ -89,8 +89,8 @@ TEST_F(TransmissionTest, FskF1SendsKFramesFromD0WithoutCrAfterTheLast) {
   for (auto [address, pair] : {std::pair{"D0", "41"}, {"D1", "42"}, {"D2", "43"}, {"D3", "44"}})
     expected.send("K").send(address).send(pair).pause(100);
   EXPECT_EQ(wire(), expected.then(closing()).items);
-  EXPECT_EQ(dlg.transmittingText, "41424344");
-  EXPECT_EQ(dlg.display.receivedText, "WAC81\rW7F01D5551234\r\nKD041KD142KD243KD344");
+  EXPECT_EQ(panel.text(kTransmitting), "41424344");
+  EXPECT_EQ(panel.text(kReceived), "WAC81\rW7F01D5551234\r\nKD041KD142KD243KD344");
 }
 
 TEST_F(TransmissionTest, FskF1MessageEndsAtFourteenPairsALowPairOrALoneDigit) {

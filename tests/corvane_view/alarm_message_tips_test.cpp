@@ -11,31 +11,23 @@
 
 #include "common/qt/status_bar_line.h"
 #include "corvane/control_ids.h"
-#include "common/status_line.h"
-#include "corvane/view/corvane_window.h"
-#include "fakes/fake_serial_port.h"
-#include "fakes/recording_status_line.h"
-#include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
+#include "corvane_window_fixture.h"
 
 namespace {
 
 using namespace corvane_ids;
 
 // The window with Contact-ID messages on file, as an installer opens it on the bench.
-class AlarmMessageTipsTest : public ::testing::Test {
+class AlarmMessageTipsTest : public CorvaneWindowFixture {
  protected:
-  AlarmMessageTipsTest() : bench(clock), port(bench) {
+  AlarmMessageTipsTest() {
     dir.write("protocol2", "0");
     dir.write("alarmmessage", "123418113101015");
     dir.write("alarmmessage3", "12341811310101");
-    status.add(&beyond);
-    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
-    window->pollTimer().stop();
+    openWindow();
     beyond.messages.clear();  // what start-up said of the port
   }
 
-  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(window->control(id)); }
   // The tooltip as the operator reads it.
   std::string tip(int id) {
     QTextDocument shown;
@@ -47,16 +39,6 @@ class AlarmMessageTipsTest : public ::testing::Test {
     QFocusEvent event(type, Qt::TabFocusReason);
     QApplication::sendEvent(edit(id), &event);
   }
-
-  TempDir dir;
-  VirtualClock clock;
-  FakeSerialBench bench;
-  FakeSerialPort port;
-  PellixBeep beep{"libpellix-missing.so"};
-  LockedHistoryFile history{dir / "zm40demohistory"};
-  RecordingStatusLine beyond;  // stands for stderr and the session log
-  StatusFanOut status;
-  std::unique_ptr<CorvaneWindow> window;
 };
 
 TEST_F(AlarmMessageTipsTest, AContactIdMessageExplainsItselfWhileTheOperatorWorksOnIt) {

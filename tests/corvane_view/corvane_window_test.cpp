@@ -19,42 +19,19 @@
 #include "common/status_line.h"
 #include "corvane/control_ids.h"
 #include "corvane/view/corvane_template.h"
-#include "corvane/view/corvane_window.h"
-#include "fakes/fake_serial_port.h"
+#include "corvane_window_fixture.h"
 #include "fakes/qt_test_environment.h"
-#include "fakes/recording_status_line.h"
-#include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
+#include "fakes/status_line_layout.h"
 
 namespace {
 
 using namespace corvane_ids;
 
-// The real Corvane window in a fresh working directory, on a fake bench with no module
-// and a virtual clock, so its start-up takes no real time. The poll timer is stopped
-// after start-up: the tests tick by hand.
-class CorvaneWindowTest : public ::testing::Test {
+class CorvaneWindowTest : public CorvaneWindowFixture {
  protected:
-  CorvaneWindowTest() : bench(clock), port(bench) {
-    status.add(&recorded);
-    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
-    timerWasActive = window->pollTimer().isActive();
-    window->pollTimer().stop();
-  }
+  CorvaneWindowTest() { openWindow(); }
 
-  QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(window->control(id)); }
   QPlainTextEdit* display() { return qobject_cast<QPlainTextEdit*>(window->control(kReceived)); }
-
-  TempDir dir;
-  VirtualClock clock;
-  FakeSerialBench bench;
-  FakeSerialPort port;
-  PellixBeep beep{"libpellix-missing.so"};
-  LockedHistoryFile history{dir / "zm40demohistory"};
-  RecordingStatusLine recorded;  // stands for stderr
-  StatusFanOut status;
-  std::unique_ptr<CorvaneWindow> window;
-  bool timerWasActive = false;
 };
 
 TEST_F(CorvaneWindowTest, HasItsCaptionSizeAndStartsThePollTimerLast) {
@@ -280,32 +257,22 @@ TEST_F(CorvaneWindowTest, AboutBoxOpensFromF1) {
 }
 
 TEST_F(CorvaneWindowTest, StatusLineShowsAMessageBelowEveryControl) {
-  window->show();
-  auto* status = window->findChild<QLabel*>("status");
-  ASSERT_NE(status, nullptr);
-  EXPECT_EQ(status->accessibleName(), QStringLiteral("status"));
-  window->statusLine().show("COM1: opened /dev/ttyS0");
-  EXPECT_EQ(status->text(), QStringLiteral("COM1: opened /dev/ttyS0"));
-  QRect line(status->mapTo(window.get(), QPoint(0, 0)), status->size());
-  for (QWidget* control : window->page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
-    EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
-  }
+  expectStatusLineBelowEveryControl(*window);
 }
 
 // The window's own line and stderr get the same messages, from the start-up on; once
 // the window is gone, the messages still reach stderr.
 TEST_F(CorvaneWindowTest, StartUpMessageReachesTheWindowsLineAndStderr) {
   // No ./commport: the start-up had no port to open.
-  ASSERT_EQ(recorded.messages.size(), 1u);
-  EXPECT_EQ(recorded.last(), "no port is named: type one such as COM1: or /dev/ttyUSB0");
-  EXPECT_EQ(window->statusBar().message().toStdString(), recorded.last());
+  ASSERT_EQ(beyond.messages.size(), 1u);
+  EXPECT_EQ(beyond.last(), "no port is named: type one such as COM1: or /dev/ttyUSB0");
+  EXPECT_EQ(window->statusBar().message().toStdString(), beyond.last());
   // The window's texts are as they were: no word of it in the display.
   EXPECT_EQ(display()->toPlainText().toStdString().find("port"), std::string::npos);
 
   window.reset();
   status.show("after the window");
-  EXPECT_EQ(recorded.last(), "after the window");
+  EXPECT_EQ(beyond.last(), "after the window");
 }
 
 }  // namespace

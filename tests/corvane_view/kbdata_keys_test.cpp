@@ -8,51 +8,32 @@
 #include <vector>
 
 #include "corvane/control_ids.h"
-#include "common/status_line.h"
-#include "corvane/view/corvane_window.h"
-#include "fakes/fake_serial_port.h"
+#include "corvane_window_fixture.h"
 #include "fakes/qt_test_environment.h"
-#include "fakes/recording_status_line.h"
-#include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
 
 namespace {
 
 using namespace corvane_ids;
 using Strings = std::vector<std::string>;
 
-// The real Corvane window with a module on COM1: of a fake bench and a virtual clock;
-// the poll timer is stopped after start-up, so the tests tick by hand.
-class KbdataKeysTest : public ::testing::Test {
+// The window with a module on COM1: of the bench, the port open on it.
+class KbdataKeysTest : public CorvaneWindowFixture {
  protected:
   static constexpr const char* kModule = "COM1:";
 
-  KbdataKeysTest() : bench(clock), port(bench) {
-    window = std::make_unique<CorvaneWindow>(port, clock, beep, history, status, dir.path());
-    window->pollTimer().stop();
+  KbdataKeysTest() {
+    openWindow();
     bench.addDevice(kModule);
     port.open(kModule, 9600);
     bench.clearEvents();
   }
 
-  QLineEdit* kbdata() { return qobject_cast<QLineEdit*>(window->control(kKbdata)); }
+  QLineEdit* kbdata() { return edit(kKbdata); }
   void enableTerminal() {
     auto* enable = qobject_cast<QRadioButton*>(window->control(kTerminalEnable));
     QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(4, enable->height() / 2));
-    ASSERT_EQ(window->logic().terminalSelected, 0);
+    ASSERT_TRUE(enable->isChecked());
   }
-  void tick(int times = 1) {
-    for (int i = 0; i < times; ++i) window->logic().onTimer();
-  }
-
-  TempDir dir;
-  VirtualClock clock;
-  FakeSerialBench bench;
-  FakeSerialPort port;
-  PellixBeep beep{"libpellix-missing.so"};
-  LockedHistoryFile history{dir / "zm40demohistory"};
-  StatusFanOut status;
-  std::unique_ptr<CorvaneWindow> window;
 };
 
 TEST_F(KbdataKeysTest, EnterInKbdataInTerminalModeSendsACrAndTheWindowStaysOpen) {

@@ -18,6 +18,7 @@
 #include "fakes/fake_serial_port.h"
 #include "fakes/qt_test_environment.h"
 #include "fakes/recording_status_line.h"
+#include "fakes/status_line_layout.h"
 #include "fakes/temp_dir.h"
 #include "fakes/virtual_clock.h"
 #include "halvard/control_ids.h"
@@ -146,17 +147,7 @@ TEST_F(HalvardWindowTest, DestroyingTheWindowClosesTheMainPortOnly) {
 
 TEST_F(HalvardWindowTest, StatusLineShowsAMessageBelowEveryControl) {
   start();
-  window->show();
-  auto* status = window->findChild<QLabel*>("status");
-  ASSERT_NE(status, nullptr);
-  EXPECT_EQ(status->accessibleName(), QStringLiteral("status"));
-  window->statusLine().show("COM1: opened /dev/ttyS0");
-  EXPECT_EQ(status->text(), QStringLiteral("COM1: opened /dev/ttyS0"));
-  QRect line(status->mapTo(window.get(), QPoint(0, 0)), status->size());
-  for (QWidget* control : window->page().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
-    EXPECT_FALSE(shown.intersects(line)) << control->objectName().toStdString();
-  }
+  expectStatusLineBelowEveryControl(*window);
 }
 
 TEST_F(HalvardWindowTest, PasswordIsMaskedAndSavedAsTyped) {

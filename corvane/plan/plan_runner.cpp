@@ -118,9 +118,9 @@ void PlanRunner::afterTick() {
   startNextStep();
 }
 
-void PlanRunner::interrupt(const std::string& why) {
+void PlanRunner::interrupt(const std::string& why, bool sendAbort) {
   if (results_.finished) return;
-  parts_.dialog.click(kAbort);
+  if (sendAbort) parts_.dialog.click(kAbort);
   if (active_) {
     finishCase(Verdict::kInterrupted, false, why, parts_.nowMs() - active_->startMs);
     failRestOfRun("not sent: " + why);

@@ -53,8 +53,9 @@ class PlanRunner {
   void afterTick();
   bool finished() const { return results_.finished; }
   // Ends the run now: the abort button is clicked, as the operator would to hang up,
-  // and the case under way ends interrupted, with why as its words.
-  void interrupt(const std::string& why);
+  // and the case under way ends interrupted, with why as its words. Without sendAbort
+  // (nothing has gone to the module yet) the run only ends, and the wire stays quiet.
+  void interrupt(const std::string& why, bool sendAbort = true);
 
   const PlanResults& results() const { return results_; }
 

@@ -111,6 +111,22 @@ TEST_F(PlanRun, AKillInTheMiddleLeavesTheReportOfTheStepsDoneAndHangsUp) {
   EXPECT_EQ(frames.back(), "A");  // the abort button's CR and A
 }
 
+TEST_F(PlanRun, ATerminationDuringTheStartUpWritesTheReportsAndHangsUp) {
+  startModule();
+  dir.write("commport", "COM1:");
+  std::unique_ptr<ChildProcess> corvane = start(kHead + alarm(), dir);
+  // The start-up's link test has begun: the signal waits for its end.
+  ASSERT_TRUE(sims[0]->waitForLog([](const auto& log) { return log.back().kind == "rx"; }, 10000));
+  corvane->signal(SIGTERM);
+  EXPECT_EQ(exitStatus(*corvane, 10000), 143) << output(dir);
+
+  const std::string junit = dir.read("plan.xml");
+  EXPECT_NE(junit.find("stopped: terminated (SIGTERM)"), std::string::npos) << junit;
+  EXPECT_EQ(report(dir)["stopped"], "terminated (SIGTERM)");
+  EXPECT_EQ(sims[0]->frames().back(), "A");
+  EXPECT_EQ(sims[0]->joined("rx").find('G'), std::string::npos);  // no alarm went out
+}
+
 TEST_F(PlanRun, TwoRunsAtOnceInTwoFoldersKeepTheirOwnReports) {
   TempDir other;
   startModule({}, &dir);

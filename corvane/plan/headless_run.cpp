@@ -66,7 +66,13 @@ int runPlanWithoutWindow(const TestPlan& plan, const HeadlessRunFiles& files) {
     DialogAdapter adapter(corvane.dialog(), corvane.panel());
     PlanRunner runner(plan, {adapter, loggedPort, nowMs, listeners, [&words] { return words.take(); }, &slice});
     corvane.startUp();
-    if (int signo = is::pendingSignal()) return 128 + signo;
+    if (int signo = is::pendingSignal()) {
+      // The start-up's link test has talked to the module when the port is open: the
+      // abort hangs up whatever it may have started, as the button would. The reports
+      // say the plan ended before its first step.
+      runner.interrupt(signalWords(signo), loggedPort.isOpen());
+      return 128 + signo;
+    }
     const PlanRunner::Start start = runner.begin(adapter.linkBaudAtStartUp());
     if (start == PlanRunner::Start::kRestartWanted && attempt == 0) {
       // The operator's way to another port: type its name, let the tick save it, and

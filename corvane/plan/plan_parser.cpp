@@ -15,7 +15,7 @@ constexpr const char* kOptionKeys =
     "kissoff_time";
 constexpr const char* kAlarmKeys =
     "do, format, message, message_file, expect, failure, within, repeat, wrong_on_purpose";
-constexpr const char* kRunKeys = "do, format, messages, expect, within, repeat, wrong_on_purpose";
+constexpr const char* kRunKeys = "do, format, messages, expect, failure, within, repeat, wrong_on_purpose";
 constexpr const char* kPauseKeys = "do, seconds";
 constexpr const char* kDefaultsKeys = "do";
 // ./commport holds 8 bytes of the name.
@@ -181,7 +181,7 @@ class Parser {
     }
     if (run) readRunMessages(in, step);
     else readMessage(in, step);
-    readExpectation(in, step, run);
+    readExpectation(in, step);
     step.repeat = ranged(in, "repeat", 1, plan_limits::kMaxRepeat, " times").value_or(1);
     step.wrongOnPurpose = in.flag("wrong_on_purpose").value_or(false);
   }
@@ -243,7 +243,7 @@ class Parser {
     }
   }
 
-  void readExpectation(TomlTableReader& in, PlanStep& step, bool run) {
+  void readExpectation(TomlTableReader& in, PlanStep& step) {
     Expectation& e = step.expect;
     if (std::optional<std::string> expect = in.text("expect")) {
       if (*expect == "delivered") e.outcome = Expectation::Outcome::kDelivered;
@@ -251,12 +251,7 @@ class Parser {
       else if (*expect == "no-report") e.outcome = Expectation::Outcome::kNoReport;
       else in.problem("expect", "\"expect\" is \"" + *expect + "\": it must be delivered, failed or no-report");
     }
-    if (run && e.outcome != Expectation::Outcome::kDelivered) {
-      in.problem("expect", "a multiple run goes on only after each delivery: its \"expect\" must be delivered");
-    }
-    if (run) {
-      // A run has no failure text: "failure" is reported as an unknown key.
-    } else if (std::optional<std::string> failure = in.text("failure")) {
+    if (std::optional<std::string> failure = in.text("failure")) {
       if (e.outcome != Expectation::Outcome::kFailed) in.problem("failure", "\"failure\" goes with expect = \"failed\"");
       e.failureText = *failure;
     }

@@ -118,9 +118,9 @@ void PlanRunner::afterTick() {
   startNextStep();
 }
 
-void PlanRunner::interrupt(const std::string& why) {
+void PlanRunner::interrupt(const std::string& why, bool sendAbort) {
   if (results_.finished) return;
-  parts_.dialog.click(kAbort);
+  if (sendAbort) parts_.dialog.click(kAbort);
   if (active_) {
     finishCase(Verdict::kInterrupted, false, why, parts_.nowMs() - active_->startMs);
     failRestOfRun("not sent: " + why);
@@ -229,6 +229,10 @@ void PlanRunner::judge(const DialogAdapter::TickNews& news) {
   const bool late = elapsed > e.withinSeconds * 1000LL;
   const std::int64_t deliveredAfter = a.reportMs.value_or(now) - a.startMs;
 
+  if (step().kind == PlanStep::Kind::kMultipleRun && e.outcome != Expectation::Outcome::kDelivered) {
+    judgeRunEnd(elapsed, news.deliveryActedOn, failure);
+    return;
+  }
   switch (e.outcome) {
     case Expectation::Outcome::kDelivered:
       judgeDelivered(elapsed, news.deliveryActedOn, failure);
@@ -276,6 +280,33 @@ void PlanRunner::judgeDelivered(std::int64_t elapsed, bool delivered, const std:
   }
 }
 
+void PlanRunner::judgeRunEnd(std::int64_t elapsed, bool delivered, const std::string& failure) {
+  Active& a = *active_;
+  const PlanStep& s = step();
+  const Expectation& e = s.expect;
+  const int message = a.result.message;
+  if (delivered) {
+    const bool last = message >= static_cast<int>(s.messages.size());
+    finishCase(Verdict::kDelivered, !last, last ? "the run delivered every message" : "",
+               a.reportMs.value_or(parts_.nowMs()) - a.startMs);
+    if (!last) startCase(message + 1);
+    return;
+  }
+  bool meant = false;
+  if (!failure.empty()) {
+    meant = e.outcome == Expectation::Outcome::kFailed && failure.find(e.failureText) != std::string::npos;
+    finishCase(Verdict::kFailed, meant, failure, elapsed);
+  } else if (elapsed > e.withinSeconds * 1000LL) {
+    parts_.dialog.click(kAbort);
+    meant = e.outcome == Expectation::Outcome::kNoReport;
+    finishCase(Verdict::kNoReport, meant, "", elapsed);
+  } else {
+    return;
+  }
+  if (meant) failRestOfRun("not sent: the run ended as the plan expects", true);
+  else failRestOfRun(failure.empty() ? "not sent: the run stopped without a report" : "not sent: the run stopped at a failure");
+}
+
 void PlanRunner::finishCase(Verdict verdict, bool passed, const std::string& words, std::int64_t elapsedMs) {
   CaseResult result = std::move(active_->result);
   active_.reset();
@@ -292,13 +323,13 @@ void PlanRunner::finishCase(Verdict verdict, bool passed, const std::string& wor
   parts_.listener.caseFinished(results_.cases.back(), results_);
 }
 
-void PlanRunner::failRestOfRun(const std::string& why) {
+void PlanRunner::failRestOfRun(const std::string& why, bool asExpected) {
   if (results_.cases.empty() || stepIndex_ < 0) return;
   const int last = results_.cases.back().message;
   if (last == 0) return;
   for (int m = last + 1; m <= static_cast<int>(step().messages.size()); ++m) {
     startCase(m);
-    finishCase(Verdict::kNoReport, false, why, 0);
+    finishCase(asExpected ? Verdict::kDone : Verdict::kNoReport, asExpected, why, 0);
   }
 }
 

@@ -53,8 +53,9 @@ class PlanRunner {
   void afterTick();
   bool finished() const { return results_.finished; }
   // Ends the run now: the abort button is clicked, as the operator would to hang up,
-  // and the case under way ends interrupted, with why as its words.
-  void interrupt(const std::string& why);
+  // and the case under way ends interrupted, with why as its words. Without sendAbort
+  // (nothing has gone to the module yet) the run only ends, and the wire stays quiet.
+  void interrupt(const std::string& why, bool sendAbort = true);
 
   const PlanResults& results() const { return results_; }
 
@@ -75,7 +76,12 @@ class PlanRunner {
   void judge(const DialogAdapter::TickNews& news);
   void judgeDelivered(std::int64_t elapsed, bool delivered, const std::string& failure);
   void finishCase(Verdict verdict, bool passed, const std::string& words, std::int64_t elapsedMs);
-  void failRestOfRun(const std::string& why);
+  // A run meant to fail or to go unanswered: the messages delivered on the way pass,
+  // the one that meets the expected end passes and ends the run, and those never sent
+  // after it pass as "done". A run that delivers its last message has not ended so.
+  void judgeRunEnd(std::int64_t elapsed, bool delivered, const std::string& failure);
+  // The run's messages after the last case, never sent: failed, or done asExpected.
+  void failRestOfRun(const std::string& why, bool asExpected = false);
   void stop(const std::string& why);
   void selectFormat(AlarmFormat format);
   void typeIfDifferent(int id, const std::string& text);

@@ -154,6 +154,37 @@ TEST_F(PlanRunnerTest, AMultipleRunIsJudgedMessageByMessageWithItsStatistics) {
   EXPECT_LE(*stats.p95Ms, *stats.maxMs);
 }
 
+TEST_F(PlanRunnerTest, AMultipleRunMeantToFailPassesWhereItEndsSo) {
+  using O = Expectation::Outcome;
+  PlanStep step = alarm(O::kFailed, 5);
+  step.kind = PlanStep::Kind::kMultipleRun;
+  step.messages = {"123418113101015", "123418313101015", "123418111001003"};
+  step.expect.failureText = "NO KISSOFF";
+  plan.steps.push_back(step);  // fails at its second message, as meant
+  plan.steps.push_back(step);  // every message delivered: not the end it expects
+  step.expect.outcome = O::kNoReport;
+  plan.steps.push_back(step);  // its first call never reports, as meant
+  reports = {"MESSAGE SUCCESS\r\n", "FAILED: NO KISSOFF\r\n", "MESSAGE SUCCESS\r\n", "MESSAGE SUCCESS\r\n",
+             "MESSAGE SUCCESS\r\n", ""};
+
+  const PlanResults& results = run();
+  struct Want {
+    Verdict verdict;
+    bool passed;
+  };
+  const Want wanted[] = {{Verdict::kDelivered, true}, {Verdict::kFailed, true},     {Verdict::kDone, true},
+                         {Verdict::kDelivered, true}, {Verdict::kDelivered, true},  {Verdict::kDelivered, false},
+                         {Verdict::kNoReport, true},  {Verdict::kDone, true},       {Verdict::kDone, true}};
+  ASSERT_EQ(results.cases.size(), std::size(wanted));
+  for (std::size_t i = 0; i < std::size(wanted); ++i) {
+    EXPECT_EQ(results.cases[i].verdict, wanted[i].verdict) << i << " " << results.cases[i].name;
+    EXPECT_EQ(results.cases[i].passed, wanted[i].passed) << i;
+  }
+  EXPECT_EQ(results.cases[1].words, "FAILED: NO KISSOFF");
+  // The silent call was hung up as the abort button does.
+  EXPECT_TRUE(sentBytes().ends_with("\rA")) << sentBytes();
+}
+
 TEST(PlanStatistics, NearestRankPercentiles) {
   std::vector<std::int64_t> times;
   for (int i = 1; i <= 100; ++i) times.push_back(i * 10);

@@ -70,28 +70,25 @@ TEST_F(PlanRun, TheCommissioningPlanPassesAgainstTheSimulator) {
   EXPECT_EQ(sims[0]->joined("station").find("problem"), std::string::npos) << sims[0]->joined("station");
 }
 
-TEST_F(PlanRun, EachModuleOutcomeGetsItsVerdict) {
-  struct Case {
-    std::vector<std::string> sim;
-    std::string verdict;
-    std::string words;
-  };
-  const Case cases[] = {
-      {{"--outcome", "no-answer"}, "failed", "FAILED: NO ANSWER"},
-      {{"--unplug-after", "200"}, "port lost", "COM1:"},
-  };
-  for (const Case& c : cases) {
-    TempDir folder;
-    startModule(c.sim, &folder);
-    folder.write("commport", "COM1:");
-    ASSERT_EQ(exitStatus(*start(kHead + alarm() + alarm(), folder)), 1) << output(folder);
-    const nlohmann::json cases = report(folder)["cases"];
-    ASSERT_FALSE(cases.empty()) << output(folder);
-    const nlohmann::json& last = cases.back();
-    EXPECT_EQ(last["verdict"], c.verdict) << output(folder);
-    EXPECT_NE(last["words"].get<std::string>().find(c.words), std::string::npos) << last["words"];
-    sims.clear();
+TEST_F(PlanRun, EachModuleOutcomeGetsItsVerdictInOnePlan) {
+  // The third call rings on until the module vanishes, 2.5 s after its G: the plan
+  // waits 1 s for no report and aborts, and the fourth alarm finds the port gone.
+  startModule({"--outcomes", "deliver,no-answer,unplug", "--unplug-after", "2500"});
+  dir.write("commport", "COM1:");
+  const std::string plan = kHead + alarm() + alarm("failed") + "failure = \"NO ANSWER\"\n" +
+                           alarm("no-report", 1) + alarm();
+  ASSERT_EQ(run(plan), 1) << output(dir);
+  const nlohmann::json cases = report(dir)["cases"];
+  ASSERT_EQ(cases.size(), 5u) << output(dir);  // the options, then the four alarms
+  const char* verdicts[] = {"delivered", "failed", "no report in time", "port lost"};
+  const bool passed[] = {true, true, true, false};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(cases[i + 1]["verdict"], verdicts[i]) << i << output(dir);
+    EXPECT_EQ(cases[i + 1]["passed"], passed[i]) << i;
   }
+  EXPECT_EQ(cases[2]["words"], "FAILED: NO ANSWER");
+  EXPECT_NE(cases[4]["words"].get<std::string>().find("COM1:"), std::string::npos) << cases[4]["words"];
+  EXPECT_NE(report(dir)["stopped"].get<std::string>().find("port lost"), std::string::npos);
 }
 
 TEST_F(PlanRun, AKillInTheMiddleLeavesTheReportOfTheStepsDoneAndHangsUp) {
@@ -109,6 +106,22 @@ TEST_F(PlanRun, AKillInTheMiddleLeavesTheReportOfTheStepsDoneAndHangsUp) {
   const std::vector<std::string> frames = sims[0]->frames();
   ASSERT_FALSE(frames.empty());
   EXPECT_EQ(frames.back(), "A");  // the abort button's CR and A
+}
+
+TEST_F(PlanRun, ATerminationDuringTheStartUpWritesTheReportsAndHangsUp) {
+  startModule();
+  dir.write("commport", "COM1:");
+  std::unique_ptr<ChildProcess> corvane = start(kHead + alarm(), dir);
+  // The start-up's link test has begun: the signal waits for its end.
+  ASSERT_TRUE(sims[0]->waitForLog([](const auto& log) { return log.back().kind == "rx"; }, 10000));
+  corvane->signal(SIGTERM);
+  EXPECT_EQ(exitStatus(*corvane, 10000), 143) << output(dir);
+
+  const std::string junit = dir.read("plan.xml");
+  EXPECT_NE(junit.find("stopped: terminated (SIGTERM)"), std::string::npos) << junit;
+  EXPECT_EQ(report(dir)["stopped"], "terminated (SIGTERM)");
+  EXPECT_EQ(sims[0]->frames().back(), "A");
+  EXPECT_EQ(sims[0]->joined("rx").find('G'), std::string::npos);  // no alarm went out
 }
 
 TEST_F(PlanRun, TwoRunsAtOnceInTwoFoldersKeepTheirOwnReports) {

@@ -30,7 +30,7 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                 {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4, &alarmMessage5,
                  &alarmMessage6, &alarmMessage7, &alarmMessage8},
                 dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}),
-      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged) {
+      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged, notes_) {
   bindFields();
 }
 

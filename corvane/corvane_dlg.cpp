@@ -22,7 +22,7 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                        reduce6dbSelected, tone1400Selected, dialerTimeoutText, kissoffTimeText,
                        flags.timeoutChanged}),
       factoryDefaults_(link_, display),
-      terminalMode_(link_, display, exchange_, env_.panel,
+      terminalMode_(link_, display, exchange_, env_.panel, env_.status,
                     {kbdataText, flags.kbdataChanged}),
       startUp_({link_, portWatch_, display, shadows, optionSwitches_, files_, env_.history,
                 env_.beep, env_.status, notes_, exchange_},

@@ -1,5 +1,6 @@
 #include "corvane/view/corvane_window.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
@@ -7,13 +8,28 @@
 #include "corvane/control_ids.h"
 #include "corvane/view/alarm_message_tips.h"
 #include "corvane/view/corvane_template.h"
+#include "corvane/session_log.h"
 #include "corvane/view/plan_launcher.h"
+#include "corvane/view/session_view_window.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
                              StatusFanOut& status, const std::filesystem::path& workDir,
                              SessionLog* sessionLog)
-    : TemplateDialog(corvaneTemplate()), status_(status) {
+    : TemplateDialog(corvaneTemplate()), status_(status), sessionLog_(sessionLog) {
   setWorkingFolder(QString::fromStdString(workDir.string()));
+  if (sessionLog_ != nullptr) {
+    // Built now, so it holds the whole session when it is first opened.
+    sessionView_ = new SessionViewWindow(this);
+    sessionLog_->setReader([view = sessionView_](const std::vector<SessionRecord>& records) {
+      view->addRecords(records);
+    });
+    auto* action = new QAction(tr("Session &view"), this);
+    action->setObjectName(QStringLiteral("sessionViewAction"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, &CorvaneWindow::showSessionView);
+    addAction(action);  // the window's context menu lists its actions
+  }
   status_.add(&statusLine());
   logic_ = std::make_unique<CCorvaneDlg>(CCorvaneDlg::Environment{
       port, clock, *this, *this, beep, history, status, workDir, sessionLog});
@@ -33,9 +49,21 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
 }
 
 CorvaneWindow::~CorvaneWindow() {
+  if (sessionLog_ != nullptr) sessionLog_->setReader({});
   pollTimer().stop();
   setHandlers({});
   status_.remove(&statusLine());
+}
+
+void CorvaneWindow::showSessionView() {
+  if (sessionView_ == nullptr) return;
+  if (!sessionView_->isVisible()) {
+    // Beside the dialog, not over it.
+    sessionView_->move(frameGeometry().topRight() + QPoint(8, 0));
+  }
+  sessionView_->show();
+  sessionView_->raise();
+  sessionView_->activateWindow();
 }
 
 void CorvaneWindow::runTick() {

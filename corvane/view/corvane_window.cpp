@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -58,8 +59,16 @@ CorvaneWindow::~CorvaneWindow() {
 void CorvaneWindow::showSessionView() {
   if (sessionView_ == nullptr) return;
   if (!sessionView_->isVisible()) {
-    // Beside the dialog, not over it.
-    sessionView_->move(frameGeometry().topRight() + QPoint(8, 0));
+    // Beside the dialog, not over it where the screen has room; always whole on screen.
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect dialog = frameGeometry();
+    QRect place(QPoint(dialog.right() + 8, dialog.top()), sessionView_->size());
+    const int room = screen.right() - dialog.right() - 8;
+    if (room >= 420) place.setWidth(std::min(place.width(), room));
+    place.moveRight(std::min(place.right(), screen.right()));
+    place.moveBottom(std::min(place.bottom(), screen.bottom()));
+    place.moveTopLeft(QPoint(std::max(place.left(), screen.left()), std::max(place.top(), screen.top())));
+    sessionView_->setGeometry(place);
   }
   sessionView_->show();
   sessionView_->raise();

@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> apart = stampDistancesMs(workDir / "corvane.log", logStart, loggedArrivals);
   std::printf("log tx stamp to the far end's nearest arrival, ms: median %.1f, max %.1f of %zu "
-              "writes\n", median(apart), maxOf(apart), apart.size());
+              "tx lines (a frame written byte by byte is one, at its first byte)\n", median(apart), maxOf(apart), apart.size());
   std::printf("recording one write in the log's buffer: %.0f ns (mean of %d)\n",
               recordCostNs(workDir), kRecordRuns);
 

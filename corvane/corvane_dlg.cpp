@@ -22,7 +22,7 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                        reduce6dbSelected, tone1400Selected, dialerTimeoutText, kissoffTimeText,
                        flags.timeoutChanged}),
       factoryDefaults_(link_, display),
-      terminalMode_(link_, display, exchange_, env_.panel,
+      terminalMode_(link_, display, exchange_, env_.panel, env_.status,
                     {kbdataText, flags.kbdataChanged}),
       startUp_({link_, portWatch_, display, shadows, optionSwitches_, files_, env_.history,
                 env_.beep, env_.status, notes_, exchange_},
@@ -30,7 +30,7 @@ CCorvaneDlg::CCorvaneDlg(const Environment& env)
                 {&alarmMessage1, &alarmMessage2, &alarmMessage3, &alarmMessage4, &alarmMessage5,
                  &alarmMessage6, &alarmMessage7, &alarmMessage8},
                 dialerTimeoutText, kissoffTimeText, protocolCode, formatButtons(), flags}),
-      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged) {
+      portDetection_(link_, portWatch_, display, commportText, flags.commportChanged, notes_) {
   bindFields();
 }
 

@@ -43,6 +43,8 @@ int main(int argc, char* argv[]) {
   CorvaneWindow window(loggedPort, clock, beep, history, status, workDir, &log);
   quitOnSignals(window);
   window.exec();
+  // Enter, Escape, the close box and the quit signals all end here.
+  log.noteEnd("closed");
   log.flush();  // while every status line is still there
   return 0;
 }

@@ -15,6 +15,7 @@ void PortDetection::detect() {
   for (char digit = '1'; digit <= '9'; ++digit) {
     const std::string name = std::string("COM") + digit + ":";
     link_.openPort(name, kDetectBaud);
+    notes_.noteDetectionTry(name, link_.port());
     const bool answered = link_.registerLinkCheck(rm::kDetectTest) == rm::kTestValue;
     portWatch_.detectionTried(answered);
     if (answered) {

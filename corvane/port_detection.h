@@ -4,6 +4,7 @@
 
 #include "corvane/module_link.h"
 #include "corvane/port_watch.h"
+#include "corvane/session_notes.h"
 #include "corvane/state/received_display.h"
 
 // "auto detect commport": tries COM1: to COM9: at 115200 baud with the link check on
@@ -13,12 +14,13 @@
 class PortDetection {
  public:
   PortDetection(ModuleLink& link, PortWatch& portWatch, ReceivedDisplay& display,
-                std::string& commportText, int& commportChanged)
+                std::string& commportText, int& commportChanged, SessionNotes& notes)
       : link_(link),
         portWatch_(portWatch),
         display_(display),
         commportText_(commportText),
-        commportChanged_(commportChanged) {}
+        commportChanged_(commportChanged),
+        notes_(notes) {}
 
   // The whole search; the dialog shows its fields afterwards.
   void detect();
@@ -29,4 +31,5 @@ class PortDetection {
   ReceivedDisplay& display_;
   std::string& commportText_;
   int& commportChanged_;
+  SessionNotes& notes_;
 };

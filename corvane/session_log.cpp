@@ -6,9 +6,15 @@
 #include "common/log_line.h"
 
 SessionLog::SessionLog(const std::filesystem::path& workDir, MsSource sinceStartMs,
-                       StatusLine& status, std::uintmax_t rotateBytes)
+                       StatusLine& status, std::uintmax_t rotateBytes,
+                       std::chrono::system_clock::time_point wallAtStart)
     : file_(workDir / kFileName, rotateBytes), sinceStartMs_(std::move(sinceStartMs)),
-      status_(status) {}
+      status_(status), wallAtStart_(wallAtStart) {}
+
+SessionLog::~SessionLog() {
+  noteEnd();
+  flush();
+}
 
 void SessionLog::record(const char* word, std::string text, const char* remark,
                         std::optional<std::int64_t> atMs) {
@@ -16,11 +22,30 @@ void SessionLog::record(const char* word, std::string text, const char* remark,
 }
 
 void SessionLog::sent(std::string_view bytes, std::optional<std::int64_t> atMs) {
-  record("tx", std::string(bytes), "", atMs);
+  const std::int64_t ms = atMs ? *atMs : sinceStartMs_();
+  const std::int64_t sincePrevious = ms - lastTxMs_;
+  lastTxMs_ = ms;
+  // The rest of a frame written byte by byte joins its beginning: the module's frames
+  // are written without a longer pause inside, and a CR ends one.
+  if (!pending_.empty() && sincePrevious <= kFrameGapMs) {
+    Event& last = pending_.back();
+    if (std::string_view(last.word) == "tx" && !last.text.empty() && last.text.back() != '\r') {
+      last.text += bytes;
+      return;
+    }
+  }
+  record("tx", std::string(bytes), "", ms);
 }
 
 void SessionLog::received(std::string_view bytes) {
-  if (!bytes.empty()) record("rx", std::string(bytes));
+  if (bytes.empty()) return;
+  const std::int64_t ms = sinceStartMs_();
+  record("rx", std::string(bytes), "", ms);
+  noteOutcome(outcome_.received(bytes, ms));
+}
+
+void SessionLog::noteOutcome(const std::optional<std::string>& line) {
+  if (line) record("outcome", *line);
 }
 
 void SessionLog::unsent(std::string_view bytes, PortProblem::Kind why,
@@ -47,39 +72,64 @@ void SessionLog::noteAction(std::string_view button, std::string_view format) {
     text += format;
   }
   record("action", std::move(text));
+  if (button == "abort") noteOutcome(outcome_.noReport(nowMs(), "aborted"));
 }
 
 void SessionLog::noteTimeout(std::string_view message) {
   record("timeout", std::string(message));
+  noteOutcome(outcome_.noReport(nowMs(), message));
 }
 
 void SessionLog::noteAlarm(int n, std::string_view summary) {
-  record("alarm", "message " + std::to_string(n) + ": " + std::string(summary));
+  const std::int64_t ms = nowMs();
+  noteOutcome(outcome_.start(n, ms));
+  record("alarm", "message " + std::to_string(n) + ": " + std::string(summary), "", ms);
+}
+
+void SessionLog::noteDelivered() { noteOutcome(outcome_.delivered(nowMs())); }
+
+void SessionLog::noteEnd(std::string_view how) {
+  if (ended_) return;
+  ended_ = true;
+  const std::int64_t ms = nowMs();
+  noteOutcome(outcome_.noReport(ms, "the program ended"));
+  record("end", "Corvane " + std::string(how), "", ms);
 }
 
 void SessionLog::flush() {
   if (pending_.empty()) return;
-  std::string text;
+  std::vector<SessionRecord> records;
+  records.reserve(pending_.size() + 1);
+  const auto wallClock = [this](std::int64_t ms) {
+    return formatWallClock(wallAtStart_ + std::chrono::milliseconds(ms));
+  };
   if (lostEvents_ > 0) {
     // The record says where it has a hole, so it is never taken for complete.
-    text += formatLogLine(pending_.front().ms, "lost " + std::to_string(lostEvents_) +
-                                                   " events not written: " + lostProblem_);
-    text += '\n';
+    const std::int64_t ms = pending_.front().ms;
+    records.push_back(SessionRecord{wallClock(ms), ms, "lost",
+                                    std::to_string(lostEvents_) +
+                                        " events not written: " + lostProblem_,
+                                    ""});
   }
-  for (const Event& e : pending_) {
+  for (Event& e : pending_) {
+    records.push_back(SessionRecord{wallClock(e.ms), e.ms, e.word, std::move(e.text), e.remark});
+  }
+  std::string text;
+  for (const SessionRecord& r : records) {
     // Every text is escaped, so one event is one line whatever a port name holds.
-    text += formatLogLine(e.ms, std::string(e.word) + ' ' + escapeBytes(e.text) + e.remark);
+    text += formatLogLine(r.wallClock, r.ms, r.kind + ' ' + escapeBytes(r.text) + r.remark);
     text += '\n';
   }
   const std::size_t events = pending_.size();
   pending_.clear();
+  if (reader_) reader_(records);
 
   RotatingLogFile::Result result = file_.append(text);
   if (result.written) {
     lostEvents_ = 0;
   } else {
     lostEvents_ += events;
-    lostProblem_ = escapeBytes(result.problem);
+    lostProblem_ = result.problem;
   }
   if (result.problem.empty()) {
     failing_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -11,17 +12,27 @@
 #include "common/rotating_log_file.h"
 #include "common/serial_port.h"
 #include "common/status_line.h"
+#include "corvane/session_record.h"
+#include "corvane/state/alarm_outcome.h"
 
 // The record of a bench session that an installer can show: every byte Corvane sent
 // and received, with its time, and what happened around it, appended to
-// "./corvane.log" one event per line in the wire log form (common/log_line.h):
+// "./corvane.log" one event per line in the wire log form led by the wall-clock time
+// (common/log_line.h):
 //
-//        0 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud
-//      412 ms  action transmit Contact-ID
-//      412 ms  alarm message 1: Contact-ID 1234: new event 130 Burglary, partition 01, ...
-//      412 ms  tx W3D01
-//     9900 ms  rx MESSAGE SUCCESS<CR><LF>
-//    50100 ms  timeout error: communication timeout
+//   2026-12-08T09:14:03.201+01:00        0 ms  start 2026-12-08 09:14:03 Corvane V4.9 ...
+//   2026-12-08T09:14:03.613+01:00      412 ms  action transmit Contact-ID
+//   2026-12-08T09:14:03.613+01:00      412 ms  alarm message 1: Contact-ID 1234: ...
+//   2026-12-08T09:14:03.613+01:00      412 ms  tx W3D01<CR>
+//   2026-12-08T09:14:13.101+01:00     9900 ms  rx MESSAGE SUCCESS<CR><LF>
+//   2026-12-08T09:14:13.201+01:00    10000 ms  outcome message 1 delivered after 9488 ms
+//   2026-12-08T09:15:01.007+01:00    57806 ms  end Corvane closed
+//
+// A frame written byte by byte is one tx line, stamped with its first byte's time: the
+// bytes of consecutive writes less than kFrameGapMs apart are joined, up to a CR (a
+// frame's end) or until another kind of event comes; frames are kept apart by longer
+// pauses than the bytes of one. Each alarm message gets an outcome line (corvane/state/
+// alarm_outcome.h); the session ends with an end line however the program ends.
 //
 // Recording only fills a buffer in memory, so it may happen inside a timed sequence
 // without stretching a pause; flush() writes the buffer out and is called where the
@@ -33,6 +44,9 @@ class SessionLog {
   // Milliseconds since the session started. Tests pass the virtual clock's time.
   using MsSource = std::function<std::int64_t()>;
   static constexpr std::uintmax_t kRotateBytes = 1024 * 1024;
+  // The longest pause between two writes of one frame (an S frame's characters go out
+  // 30 ms apart; frames are 50 ms or more apart).
+  static constexpr std::int64_t kFrameGapMs = 40;
   static constexpr const char* kFileName = "corvane.log";
 
   struct Start {
@@ -43,11 +57,14 @@ class SessionLog {
     int baud = 0;          // 0 when the port did not open
   };
 
+  // wallAtStart: the wall-clock time at which sinceStartMs was 0; each line's wall-clock
+  // time is that plus its milliseconds, so the two stamps of a line always agree.
   SessionLog(const std::filesystem::path& workDir, MsSource sinceStartMs, StatusLine& status,
-             std::uintmax_t rotateBytes = kRotateBytes);
-  // Flushes what is left, so the last bytes of a session are kept at exit; the status
-  // line must still be there.
-  ~SessionLog() { flush(); }
+             std::uintmax_t rotateBytes = kRotateBytes,
+             std::chrono::system_clock::time_point wallAtStart = std::chrono::system_clock::now());
+  // Ends the session (noteEnd()) unless that was done, and flushes what is left, so
+  // the last bytes of a session are kept at exit; the status line must still be there.
+  ~SessionLog();
   SessionLog(const SessionLog&) = delete;
   SessionLog& operator=(const SessionLog&) = delete;
 
@@ -73,7 +90,12 @@ class SessionLog {
   void noteTimeout(std::string_view message);
   // What a station would make of alarm message n (1 to 8) as it goes out: the one-line
   // summary of its explanation (common/alarm_message.h).
+  // That alarm message is watched from now on for how it ends (one outcome line).
   void noteAlarm(int n, std::string_view summary);
+  // The dialog acted on the module's delivery report.
+  void noteDelivered();
+  // The program ends; what ends it, when known ("closed", "SIGTERM"). Once only.
+  void noteEnd(std::string_view how = "closed");
 
   // A status line that notes every message it is given as a "status" line: what the
   // user was told about the port (opened, failed, lost, back) and the files. Added to
@@ -81,7 +103,10 @@ class SessionLog {
   StatusLine& statusNotes() { return statusNotes_; }
 
   // Writes every event recorded since the last flush; with none, touches nothing.
+  // The written events go to the reader as well, in the same order (the session view).
   void flush();
+  using Reader = std::function<void(const std::vector<SessionRecord>&)>;
+  void setReader(Reader reader) { reader_ = std::move(reader); }
   bool hasPending() const { return !pending_.empty(); }
 
   // The real time source: milliseconds of the steady clock since this call.
@@ -99,6 +124,7 @@ class SessionLog {
   };
   void record(const char* word, std::string text, const char* remark = "",
               std::optional<std::int64_t> atMs = {});
+  void noteOutcome(const std::optional<std::string>& line);
 
   class StatusNotes : public StatusLine {
    public:
@@ -113,7 +139,12 @@ class SessionLog {
   MsSource sinceStartMs_;
   StatusLine& status_;
   StatusNotes statusNotes_{*this};
+  std::chrono::system_clock::time_point wallAtStart_;
   std::vector<Event> pending_;
+  AlarmOutcome outcome_;
+  Reader reader_;
+  std::int64_t lastTxMs_ = 0;  // the time of the last write, joined or not
+  bool ended_ = false;
   std::string lostProblem_;  // why the events of failed flushes are missing
   std::size_t lostEvents_ = 0;
   bool failing_ = false;  // the status line has been told; not again until it works

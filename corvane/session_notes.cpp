@@ -75,6 +75,17 @@ void SessionNotes::noteTimeout(std::string_view message) {
   if (log_) log_->noteTimeout(message);
 }
 
+void SessionNotes::noteDelivered() {
+  if (log_) log_->noteDelivered();
+}
+
+void SessionNotes::noteDetectionTry(const std::string& name, const SerialPort& port) {
+  if (!log_) return;
+  std::string text = "detect " + name + " " + (port.device().empty() ? "(no device)" : port.device());
+  text += port.isOpen() ? " " + std::to_string(port.baud()) + " baud" : " not open";
+  log_->noteAction(text);
+}
+
 void SessionNotes::flush() {
   if (log_) log_->flush();
 }

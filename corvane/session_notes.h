@@ -25,6 +25,10 @@ class SessionNotes {
   void noteAction(std::string_view what);
   void noteAlarm(int n, std::string_view message);
   void noteTimeout(std::string_view message);
+  // The dialog acted on the module's delivery report.
+  void noteDelivered();
+  // Port detection opened (or failed to open) name; the traffic after it went there.
+  void noteDetectionTry(const std::string& name, const SerialPort& port);
   // Writes out what was noted and what the port recorded.
   void flush();
 

@@ -164,7 +164,11 @@ waitFor 10 logHas 'transmit|W3D01' ||
 outcome='MESSAGE SUCCESS|M00|FAILED|timeout|outcome|delivered'
 if waitFor 30 logHas "$outcome"; then
   sleep 1.5  # the quiet tick that acts on the report, and the window's repaint
-  ended=$(tail -c +"$((log_start + 1))" corvane.log | grep -E "$outcome" | head -n1 | sed 's/^ *//')
+  # The outcome line says how the alarm ended and after how long; wait a little for it.
+  waitFor 3 logHas ' outcome ' || true
+  ended=$(tail -c +"$((log_start + 1))" corvane.log | grep -E ' outcome ' | head -n1)
+  [ -n "$ended" ] ||
+    ended=$(tail -c +"$((log_start + 1))" corvane.log | grep -E "$outcome" | head -n1 | sed 's/^ *//')
 else
   ended="no report from the module within 30 s"
 fi

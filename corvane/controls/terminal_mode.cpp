@@ -11,6 +11,13 @@ constexpr std::size_t kTerminalReadMaxBytes = 16;
 
 }  // namespace
 
+void TerminalMode::onEnableClicked() {
+  exchange_.store();
+  if (announced_) return;
+  announced_ = true;
+  status_.show(kOnMessage);
+}
+
 void TerminalMode::onKbdataChanged() {
   f_.kbdataChanged = 1;
   link_.pauseMs(module_timing::kKeySettleMs);

@@ -4,6 +4,7 @@
 
 #include "common/control_panel.h"
 #include "common/data_exchange.h"
+#include "common/status_line.h"
 #include "corvane/module_link.h"
 #include "corvane/state/received_display.h"
 
@@ -25,11 +26,17 @@ struct TerminalFields {
 class TerminalMode {
  public:
   TerminalMode(ModuleLink& link, ReceivedDisplay& display, DataExchange& exchange,
-               ControlPanel& panel, TerminalFields fields)
-      : link_(link), display_(display), exchange_(exchange), panel_(panel), f_(fields) {}
+               ControlPanel& panel, StatusLine& status, TerminalFields fields)
+      : link_(link), display_(display), exchange_(exchange), panel_(panel), status_(status),
+        f_(fields) {}
 
-  // The click shows ENABLE selected, so the store turns terminal mode on.
-  void onEnableClicked() { exchange_.store(); }
+  // The click shows ENABLE selected, so the store turns terminal mode on. The display
+  // gives no sign of the mode, so the status line says once what it means.
+  void onEnableClicked();
+  static constexpr const char* kOnMessage =
+      "terminal mode is on: keys typed in the terminal field go to the module one a tick, "
+      "and its reports (delivery, failure, time-out) are not interpreted meanwhile; "
+      "only a restart of Corvane leaves terminal mode";
   void onKbdataChanged();
   // Enter in kbdata with terminal mode on: the line end the operator means for the
   // module. It waits behind the keys already typed and is shown in the field meanwhile.
@@ -44,5 +51,7 @@ class TerminalMode {
   ReceivedDisplay& display_;
   DataExchange& exchange_;
   ControlPanel& panel_;
+  StatusLine& status_;
   TerminalFields f_;
+  bool announced_ = false;
 };

@@ -1,13 +1,12 @@
 #include "corvane/plan/plan_runner.h"
 
 #include "corvane/control_ids.h"
+#include "corvane/state/alarm_outcome.h"
 
 using namespace corvane_ids;
 
 namespace {
 
-// A report line of the module's that says a call failed ("FAILED: NO ANSWER").
-constexpr const char* kFailureWord = "FAIL";
 // A soak's passed repetitions beyond these keep no log lines of their own in the
 // results: the reports, rewritten after every case, would otherwise grow with the
 // square of the repetitions. Every failed case keeps its lines.
@@ -353,17 +352,7 @@ bool PlanRunner::portLost() const {
 }
 
 std::string PlanRunner::failureLine(const std::string& shown) const {
-  // A whole line only: a report split over two ticks is judged when its end has come.
   // The display shows what a click sent without a line end after it, so the module's
   // words are taken from the failure word on.
-  const std::string& wanted = step().expect.failureText;
-  std::size_t begin = 0;
-  for (std::size_t end = shown.find_first_of("\r\n"); end != std::string::npos;
-       begin = end + 1, end = shown.find_first_of("\r\n", begin)) {
-    const std::string line = shown.substr(begin, end - begin);
-    std::size_t at = line.find(kFailureWord);
-    if (at == std::string::npos && !wanted.empty()) at = line.find(wanted);
-    if (at != std::string::npos) return line.substr(at);
-  }
-  return {};
+  return AlarmOutcome::failureLine(shown, step().expect.failureText);
 }

@@ -83,6 +83,7 @@ void CCorvaneDlg::actOnQuietLine() {
   if (delivery.successPending == 0) return;
   files_.writeDisplayMessage(display.receivedText);
   delivery.actOnPending();
+  notes_.noteDelivered();
   env_.pollTimer.restart();
 }
 

@@ -1,19 +1,36 @@
 #include "corvane/view/corvane_window.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QLineEdit>
 #include <algorithm>
 
 #include "corvane/control_ids.h"
 #include "corvane/view/alarm_message_tips.h"
 #include "corvane/view/corvane_template.h"
+#include "corvane/session_log.h"
 #include "corvane/view/plan_launcher.h"
+#include "corvane/view/session_view_window.h"
 
 CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, HistoryFile& history,
                              StatusFanOut& status, const std::filesystem::path& workDir,
                              SessionLog* sessionLog)
-    : TemplateDialog(corvaneTemplate()), status_(status) {
+    : TemplateDialog(corvaneTemplate()), status_(status), sessionLog_(sessionLog) {
   setWorkingFolder(QString::fromStdString(workDir.string()));
+  if (sessionLog_ != nullptr) {
+    // Built now, so it holds the whole session when it is first opened.
+    sessionView_ = new SessionViewWindow(this);
+    sessionLog_->setReader([view = sessionView_](const std::vector<SessionRecord>& records) {
+      view->addRecords(records);
+    });
+    auto* action = new QAction(tr("Session &view"), this);
+    action->setObjectName(QStringLiteral("sessionViewAction"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, &CorvaneWindow::showSessionView);
+    addAction(action);  // the window's context menu lists its actions
+  }
   status_.add(&statusLine());
   logic_ = std::make_unique<CCorvaneDlg>(CCorvaneDlg::Environment{
       port, clock, *this, *this, beep, history, status, workDir, sessionLog});
@@ -33,9 +50,29 @@ CorvaneWindow::CorvaneWindow(SerialPort& port, Clock& clock, Beep& beep, History
 }
 
 CorvaneWindow::~CorvaneWindow() {
+  if (sessionLog_ != nullptr) sessionLog_->setReader({});
   pollTimer().stop();
   setHandlers({});
   status_.remove(&statusLine());
+}
+
+void CorvaneWindow::showSessionView() {
+  if (sessionView_ == nullptr) return;
+  if (!sessionView_->isVisible()) {
+    // Beside the dialog, not over it where the screen has room; always whole on screen.
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect dialog = frameGeometry();
+    QRect place(QPoint(dialog.right() + 8, dialog.top()), sessionView_->size());
+    const int room = screen.right() - dialog.right() - 8;
+    if (room >= 420) place.setWidth(std::min(place.width(), room));
+    place.moveRight(std::min(place.right(), screen.right()));
+    place.moveBottom(std::min(place.bottom(), screen.bottom()));
+    place.moveTopLeft(QPoint(std::max(place.left(), screen.left()), std::max(place.top(), screen.top())));
+    sessionView_->setGeometry(place);
+  }
+  sessionView_->show();
+  sessionView_->raise();
+  sessionView_->activateWindow();
 }
 
 void CorvaneWindow::runTick() {

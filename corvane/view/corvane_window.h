@@ -18,6 +18,8 @@
 // constructor does the whole start-up in the dialog's order: the widgets, then the
 // logic's start-up (which shows its fields through the load direction), then the
 // 100 ms poll timer, last.
+class SessionViewWindow;
+
 class CorvaneWindow : public TemplateDialog, private PollTimer {
   Q_OBJECT
 
@@ -33,6 +35,10 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   ~CorvaneWindow() override;
 
   CCorvaneDlg& logic() { return *logic_; }
+  // The session view (context menu "Session view", Ctrl+L), fed from the session log
+  // from the start; null without a session log.
+  SessionViewWindow* sessionView() const { return sessionView_; }
+  void showSessionView();
 
   // Enter or Return in kbdata (1032) while terminal mode is on: the operator means a
   // CR for the module, so the window stays open and this is called instead; it queues
@@ -56,6 +62,8 @@ class CorvaneWindow : public TemplateDialog, private PollTimer {
   void restart() override { restartDue_ = true; }
 
   StatusFanOut& status_;
+  SessionLog* sessionLog_;
+  SessionViewWindow* sessionView_ = nullptr;  // owned by the window
   std::unique_ptr<CCorvaneDlg> logic_;
   bool restartDue_ = false;
 };

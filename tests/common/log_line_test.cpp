@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -32,6 +35,33 @@ TEST(LogLine, LinesParseBack) {
   parsed = parseLogLine(formatLogLine(0, "tx MESSAGE SUCCESS<CR><LF>"));
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->text, "MESSAGE SUCCESS<CR><LF>");
+}
+
+// The session log's lines lead with the local wall-clock time, offset included, and
+// read back with or without it.
+TEST(LogLine, WallClockTimesAreLocalIsoWithTheOffset) {
+  const char* savedTz = std::getenv("TZ");
+  const std::string saved = savedTz ? savedTz : "";
+  const auto at = std::chrono::system_clock::time_point(std::chrono::milliseconds(1796719620118));
+  setenv("TZ", "CET-1", 1);
+  tzset();
+  EXPECT_EQ(formatWallClock(at), "2026-12-08T09:47:00.118+01:00");
+  setenv("TZ", "<-0330>3:30", 1);
+  tzset();
+  EXPECT_EQ(formatWallClock(at - std::chrono::milliseconds(1)), "2026-12-08T05:17:00.117-03:30");
+  if (savedTz) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+  tzset();
+
+  const std::string line = formatLogLine("2026-12-08T09:47:00.118+01:00", 412, "tx W3D01<CR>");
+  EXPECT_EQ(line, "2026-12-08T09:47:00.118+01:00      412 ms  tx W3D01<CR>");
+  std::optional<LogLine> parsed = parseLogLine(line);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->wallClock, "2026-12-08T09:47:00.118+01:00");
+  EXPECT_EQ(parsed->ms, 412);
+  EXPECT_EQ(parsed->kind, "tx");
+  EXPECT_EQ(parsed->text, "W3D01<CR>");
+  EXPECT_EQ(parseLogLine("     412 ms  tx X")->wallClock, "");
+  EXPECT_FALSE(parseLogLine("2026-12-08T09:47:00.118+01:00"));
 }
 
 TEST(LogLine, RefusesWhatNoLogWrote) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sstream>
 #include <string>
 #include <utility>
@@ -22,7 +24,6 @@
 namespace {
 
 using namespace corvane_ids;
-using Timed = std::vector<std::pair<std::int64_t, std::string>>;
 
 // A dialog whose port is logged, with the log in its environment as main() gives it.
 // Every write the module gets notes whether ./corvane.log existed at that moment.
@@ -89,27 +90,37 @@ TEST_F(SessionLogDialog, FactoryDefaultsAreLoggedWriteByWriteAfterTheClick) {
   for (int ms : {50, 10, 20}) pauses.push_back(ms);
   EXPECT_EQ(clock.pauses(), pauses);
 
-  Timed wire;
-  for (const FakeSerialBench::Event& e : bench.events())
-    if (e.kind == FakeSerialBench::Event::kWrite) wire.emplace_back(e.atMs, escapeBytes(e.bytes));
+  // Every byte the module got is in the log once, in order; a frame written byte by
+  // byte is one line at its first byte's time.
+  std::string wire;
+  std::vector<std::int64_t> writeTimes;
+  for (const FakeSerialBench::Event& e : bench.events()) {
+    if (e.kind != FakeSerialBench::Event::kWrite) continue;
+    wire += escapeBytes(e.bytes);
+    writeTimes.push_back(e.atMs);
+  }
   std::vector<LogLine> lines = logLines();
-  ASSERT_EQ(lines.size(), 27u);
+  ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[0].kind + " " + lines[0].text, "action load factory default");
   EXPECT_EQ(lines[0].ms, 1000);
-  Timed logged;
+  std::string logged;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].kind, "tx");
-    logged.emplace_back(lines[i].ms, lines[i].text);
+    EXPECT_NE(std::find(writeTimes.begin(), writeTimes.end(), lines[i].ms), writeTimes.end());
+    logged += lines[i].text;
   }
   EXPECT_EQ(logged, wire);
-  EXPECT_EQ(logged[1], (std::pair<std::int64_t, std::string>{1000, "W8755"}));
-  EXPECT_EQ(logged[4], (std::pair<std::int64_t, std::string>{6020, "<CR>"}));
+  EXPECT_EQ(lines[2].ms, 1000);
+  EXPECT_EQ(lines[2].text, "W8755<CR>");
+  EXPECT_EQ(lines[6].ms, 6020);
+  EXPECT_EQ(lines[6].text, "S123418313101015<CR>");  // 16 writes 20 ms apart
 }
 
 TEST_F(SessionLogDialog, ATransmissionNotesItsFormatAndWhatTheMessageMeans) {
   dlg.protocolCode = '2';
   dlg.pulse4x2Selected = 0;
   dlg.alarmMessage1 = "1234A1";
+  const std::int64_t clickMs = clock.nowMs();
   operator_actions::click(panel, dlg, kTransmit);
   EXPECT_EQ(writesWhileLogExisted, 0);
   const std::string summary = explainAlarmMessage('2', "1234A1").summary;
@@ -122,8 +133,12 @@ TEST_F(SessionLogDialog, ATransmissionNotesItsFormatAndWhatTheMessageMeans) {
   // Clicks that send nothing leave nothing; the time-out is noted when it is shown.
   operator_actions::click(panel, dlg, kHexToAscii);
   operator_actions::tick(dlg, 501);
-  EXPECT_EQ(notes().back(), "timeout error: communication timeout");
-  EXPECT_EQ(notes().size(), 3u);
+  const std::vector<std::string> after = notes();
+  ASSERT_EQ(after.size(), 4u);
+  EXPECT_EQ(after[2], "timeout error: communication timeout");
+  // How the message ended, timed from the click.
+  EXPECT_EQ(after[3], "outcome message 1 no report after " + std::to_string(clock.nowMs() - clickMs) +
+                          " ms: error: communication timeout");
   EXPECT_TRUE(status.messages.empty());
 }
 

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "common/child_process.h"
+#include "common/log_line.h"
 #include "corvane/logged_serial_port.h"
 #include "corvane/module_link.h"
 #include "corvane/port_watch.h"
@@ -29,6 +31,19 @@ class SessionLogTest : public ::testing::Test {
   SessionLog::MsSource virtualTime() {
     return [this] { return clock.nowMs(); };
   }
+
+  // The log's lines less their wall-clock times, each checked to be one.
+  std::string logText(const char* name = "corvane.log") {
+    std::istringstream lines(dir.read(name));
+    std::string text;
+    for (std::string line; std::getline(lines, line);) {
+      std::optional<LogLine> parsed = parseLogLine(line);
+      EXPECT_TRUE(parsed && parsed->wallClock.size() == kWallClockChars) << line;
+      text += line.substr(line.find(' ') + 1) + '\n';
+    }
+    return text;
+  }
+  static constexpr std::size_t kWallClockChars = std::string_view("2026-12-08T09:47:00.118+01:00").size();
 
   TempDir dir;
   VirtualClock clock;
@@ -58,7 +73,7 @@ TEST_F(SessionLogTest, ShowsEachWriteAndReadOnItsOwnLineWithItsTime) {
   // Nothing reaches the file before the flush: recording does no I/O.
   EXPECT_FALSE(dir.exists("corvane.log"));
   log.flush();
-  EXPECT_EQ(dir.read("corvane.log"),
+  EXPECT_EQ(logText(),
             "     412 ms  tx <CR>\n"
             "     412 ms  tx W3D01\n"
             "    9900 ms  rx MESSAGE SUCCESS<CR><LF>\n"
@@ -75,7 +90,7 @@ TEST_F(SessionLogTest, AWriteOnAClosedPortIsNotRecordedAsSent) {
   LoggedSerialPort port(fakePort, log);
   port.write("G");
   log.flush();
-  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  unsent G  # port not open\n");
+  EXPECT_EQ(logText(), "       0 ms  unsent G  # port not open\n");
 }
 
 // The log and the status line take what became of a write from the same result: the
@@ -105,7 +120,7 @@ TEST_F(SessionLogTest, FramesTheDeviceNeverGotAreUnsentInTheLogAndOnTheStatusLin
   sequence("alarm transmission", {"W3D01", "W7F00"});
   EXPECT_EQ(told.last(), "alarm transmission not sent: COM1: the device went away (unplugged?)");
   log.flush();
-  EXPECT_EQ(dir.read("corvane.log"),
+  EXPECT_EQ(logText(),
             "       0 ms  unsent <CR>  # device stopped taking bytes\n"
             "     500 ms  unsent W3D01  # device stopped taking bytes\n"
             "    1000 ms  tx <CR>\n"
@@ -129,7 +144,7 @@ TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
   log.flush();
   log.noteStart({"2026-12-08 09:20:00", "V4.9", "COM7:\r\n", "", 0});
   log.flush();
-  EXPECT_EQ(dir.read("corvane.log"),
+  EXPECT_EQ(logText(),
             "       3 ms  start 2026-12-08 09:14:03 Corvane V4.9 port COM1: /dev/ttyUSB0 9600 baud\n"
             "       3 ms  tx R80\n"
             "     308 ms  action load factory default\n"
@@ -137,6 +152,7 @@ TEST_F(SessionLogTest, NotesTheSessionAndWhatTheOperatorDid) {
             "     308 ms  alarm message 1: Contact-ID 1234: new event 130 Burglary\n"
             "     308 ms  status COM1: (/dev/ttyUSB0) went away\n"
             "   50408 ms  timeout error: communication timeout\n"
+            "   50408 ms  outcome message 1 no report after 50100 ms: error: communication timeout\n"
             "   50408 ms  start 2026-12-08 09:20:00 Corvane V4.9 port COM7:<CR><LF> (no device) not open\n");
   EXPECT_TRUE(status.messages.empty());
 }
@@ -150,9 +166,12 @@ TEST_F(SessionLogTest, AnotherSessionAppendsAndFlushWithoutEventsTouchesNothing)
     log.sent("R80");
     log.flush();
     log.flush();
-    log.received("55");  // the end of the session keeps what came last
+    log.received("55");  // the end of the session keeps what came last, and says it ended
   }
-  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  tx X\n       0 ms  tx R80\n       0 ms  rx 55\n");
+  const std::string text = dir.read("corvane.log");
+  ASSERT_EQ(text.rfind("       0 ms  tx X\n", 0), 0u);
+  dir.write("corvane.log", text.substr(text.find('\n') + 1));
+  EXPECT_EQ(logText(), "       0 ms  tx R80\n       0 ms  rx 55\n       0 ms  end Corvane closed\n");
 
   // With no event a broken log is not even looked at, so nothing is said.
   TempDir other;
@@ -163,25 +182,26 @@ TEST_F(SessionLogTest, AnotherSessionAppendsAndFlushWithoutEventsTouchesNothing)
 }
 
 TEST_F(SessionLogTest, MovesAFullLogAsideKeepingOnePreviousFile) {
-  const std::string line = "       0 ms  tx W3D01\n";  // 22 bytes
-  SessionLog log(dir.path(), virtualTime(), status, 4 * line.size());
+  const std::string line = "       0 ms  tx W3D01<CR>\n";  // less its wall-clock time
+  const std::size_t lineBytes = kWallClockChars + 1 + line.size();
+  SessionLog log(dir.path(), virtualTime(), status, 4 * lineBytes);
   auto flushLines = [&](int n) {
-    for (int i = 0; i < n; ++i) log.sent("W3D01");
+    for (int i = 0; i < n; ++i) log.sent("W3D01\r");
     log.flush();
   };
   flushLines(3);
   flushLines(1);  // exactly at the limit: still one file
   EXPECT_FALSE(dir.exists("corvane.log.1"));
-  EXPECT_EQ(dir.read("corvane.log").size(), 4 * line.size());
+  EXPECT_EQ(dir.read("corvane.log").size(), 4 * lineBytes);
 
   log.sent("R80");
   log.flush();  // would pass the limit: the full file moves aside first
-  EXPECT_EQ(dir.read("corvane.log.1").size(), 4 * line.size());
-  EXPECT_EQ(dir.read("corvane.log"), "       0 ms  tx R80\n");
+  EXPECT_EQ(dir.read("corvane.log.1").size(), 4 * lineBytes);
+  EXPECT_EQ(logText(), "       0 ms  tx R80\n");
 
   flushLines(4);  // the older previous file is replaced, whole lines only
-  EXPECT_EQ(dir.read("corvane.log.1"), "       0 ms  tx R80\n");
-  EXPECT_EQ(dir.read("corvane.log"), line + line + line + line);
+  EXPECT_EQ(logText("corvane.log.1"), "       0 ms  tx R80\n");
+  EXPECT_EQ(logText(), line + line + line + line);
   EXPECT_TRUE(status.messages.empty());
 
   // When the full file cannot be moved aside, it keeps growing rather than lose lines.
@@ -189,7 +209,7 @@ TEST_F(SessionLogTest, MovesAFullLogAsideKeepingOnePreviousFile) {
   dir.makeDir("corvane.log.1");
   flushLines(1);
   flushLines(1);
-  EXPECT_EQ(dir.read("corvane.log"), line + line + line + line + line + line);
+  EXPECT_EQ(logText(), line + line + line + line + line + line);
   ASSERT_EQ(status.messages.size(), 1u);
   EXPECT_EQ(status.last().rfind("session log ./corvane.log: it could not be moved to corvane.log.1", 0), 0u)
       << status.last();
@@ -214,7 +234,7 @@ TEST_F(SessionLogTest, ALogThatCannotBeWrittenIsSaidOnceAndNothingIsClaimed) {
   clock.advance(300);
   port.write("W3D00");
   log.flush();
-  EXPECT_EQ(dir.read("corvane.log"),
+  EXPECT_EQ(logText(),
             "     300 ms  lost 6 events not written: it is a folder\n"
             "     300 ms  tx W3D00\n");
   EXPECT_EQ(status.messages.size(), 1u);
@@ -260,6 +280,49 @@ TEST_F(SessionLogTest, AFolderThatMayNotBeWrittenIsSaidOnce) {
   ASSERT_TRUE(said);
   EXPECT_EQ(*said, "session log ./corvane.log not written: Permission denied\n");
   EXPECT_FALSE(dir.exists("corvane.log"));
+}
+
+}  // namespace
+
+namespace {
+
+// Each alarm message gets one line saying how it ended, timed from its start: the
+// module's failure words, the delivery report's arrival, a time-out, the program's end.
+TEST_F(SessionLogTest, EachAlarmEndsWithOneOutcomeLine) {
+  {
+    SessionLog log(dir.path(), virtualTime(), status);
+    log.noteAlarm(1, "Contact-ID 1234");
+    clock.advance(3000);
+    log.received("FAIL");  // a report line not yet ended is not judged
+    clock.advance(100);
+    log.received("ED: NO ANSWER\r\n");
+    log.noteTimeout("error: communication timeout");  // already ended: no second line
+    log.noteAlarm(2, "Contact-ID 5678");
+    clock.advance(9000);
+    log.received("MESSAGE SUCC");
+    clock.advance(10);
+    log.received("ESS\r\n");
+    clock.advance(100);
+    log.noteDelivered();  // the dialog acts on it at the next quiet tick
+    log.noteAlarm(3, "Contact-ID 9999");
+    log.sent("W3D");
+    log.sent("01\r");
+    clock.advance(500);
+  }
+  EXPECT_EQ(logText(),
+            "       0 ms  alarm message 1: Contact-ID 1234\n"
+            "    3000 ms  rx FAIL\n"
+            "    3100 ms  rx ED: NO ANSWER<CR><LF>\n"
+            "    3100 ms  outcome message 1 failed after 3100 ms: FAILED: NO ANSWER\n"
+            "    3100 ms  timeout error: communication timeout\n"
+            "    3100 ms  alarm message 2: Contact-ID 5678\n"
+            "   12100 ms  rx MESSAGE SUCC\n"
+            "   12110 ms  rx ESS<CR><LF>\n"
+            "   12210 ms  outcome message 2 delivered after 9010 ms\n"
+            "   12210 ms  alarm message 3: Contact-ID 9999\n"
+            "   12210 ms  tx W3D01<CR>\n"
+            "   12710 ms  outcome message 3 no report after 500 ms: the program ended\n"
+            "   12710 ms  end Corvane closed\n");
 }
 
 }  // namespace

@@ -24,12 +24,21 @@ class TerminalModeTest : public CorvaneFixture {
 };
 
 TEST_F(TerminalModeTest, EnableClickOnlyStoresAndTurnsTheModeOn) {
+  const std::string shown = panel.text(kReceived);
+  const std::size_t told = outside.status.messages.size();
   click(kTerminalEnable);
   EXPECT_TRUE(panel.checked(kTerminalEnable));
   EXPECT_EQ(sentBytes(), "");
   EXPECT_TRUE(clock.pauses().empty());
+  // The status line, not the display, says what the mode means, once.
+  ASSERT_EQ(outside.status.messages.size(), told + 1);
+  const std::string& said = outside.status.last();
+  for (const char* words : {"terminal mode is on", "not interpreted", "only a restart"})
+    EXPECT_NE(said.find(words), std::string::npos) << said;
+  EXPECT_EQ(panel.text(kReceived), shown);
   click(kTerminalEnable);
   EXPECT_TRUE(panel.checked(kTerminalEnable));
+  EXPECT_EQ(outside.status.messages.size(), told + 1);
 }
 
 TEST_F(TerminalModeTest, TypedKeyIsSentOnceEchoedAndTheFieldEmptied) {

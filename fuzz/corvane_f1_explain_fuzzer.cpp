@@ -16,14 +16,10 @@
 
 #include "common/alarm_message.h"
 #include "corvane/control_ids.h"
-#include "corvane/corvane_dlg.h"
-#include "corvane/corvane_outside.h"
 #include "corvane/f1_agreement.h"
-#include "fakes/fake_control_panel.h"
-#include "fakes/fake_serial_port.h"
 #include "fakes/operator_actions.h"
 #include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
+#include "fuzz/corvane_on_fake_module.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace corvane_ids;
@@ -34,14 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool asRunMessage = input.ConsumeBool();  // from the input's end
   const std::string message = input.ConsumeRemainingBytesAsString();
 
-  VirtualClock clock;
-  FakeSerialBench bench(clock);
-  FakeSerialPort port(bench);
-  FakeControlPanel panel;
-  CorvaneOutside outside(dir.path());
-  CCorvaneDlg dlg(outside.env(port, clock, panel));
-  bench.addDevice("COM1:");
-  port.open("COM1:", 9600);
+  CorvaneOnFakeModule corvane(dir.path());
+  FakeSerialBench& bench = corvane.bench;
+  FakeControlPanel& panel = corvane.panel;
+  CCorvaneDlg& dlg = corvane.dlg;
   dlg.telephoneNumber = "5551234";
   dlg.protocolCode = '1';
   dlg.fskF1Selected = 0;

@@ -31,30 +31,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string message = input.ConsumeRemainingBytesAsString();
 
   CorvaneOnFakeModule corvane(dir.path());
-  FakeSerialBench& bench = corvane.bench;
-  FakeControlPanel& panel = corvane.panel;
-  CCorvaneDlg& dlg = corvane.dlg;
-  dlg.telephoneNumber = "5551234";
-  dlg.protocolCode = '1';
-  dlg.fskF1Selected = 0;
+  corvane.dlg.telephoneNumber = "5551234";
+  corvane.dlg.protocolCode = '1';
+  corvane.dlg.fskF1Selected = 0;
 
   AlarmExplanation explained;
   if (asRunMessage) {
     dir.write("alarmmessage2", message);
-    dlg.alarmMessage1 = "41";
-    operator_actions::click(panel, dlg, kMultipleRun);
-    bench.replyWith("COM1:", "MESSAGE SUCCESS\r\n");
-    operator_actions::tick(dlg, 1);
-    bench.clearEvents();
-    operator_actions::tick(dlg, 1);
+    corvane.dlg.alarmMessage1 = "41";
+    operator_actions::click(corvane.panel, corvane.dlg, kMultipleRun);
+    corvane.bench.replyWith("COM1:", "MESSAGE SUCCESS\r\n");
+    operator_actions::tick(corvane.dlg, 1);
+    corvane.bench.clearEvents();
+    operator_actions::tick(corvane.dlg, 1);
     explained = explainAlarmMessage('1', message, AlarmSending{2});
   } else {
-    dlg.alarmMessage1 = message;
-    bench.clearEvents();
-    operator_actions::click(panel, dlg, kTransmit);
-    explained = dlg.explainAlarmMessage(1);
+    corvane.dlg.alarmMessage1 = message;
+    corvane.bench.clearEvents();
+    operator_actions::click(corvane.panel, corvane.dlg, kTransmit);
+    explained = corvane.dlg.explainAlarmMessage(1);
   }
-  const std::vector<std::string> frames = f1_agreement::kFramesIn(bench.writes());
+  const std::vector<std::string> frames = f1_agreement::kFramesIn(corvane.bench.writes());
   if (asRunMessage && explained.summary.rfind("Message 2 ends the run", 0) == 0) {
     FUZZ_CHECK(frames.empty(), "K frames for a message that ends the run: " + fuzz::visible(message));
     return 0;

@@ -9,8 +9,6 @@ namespace zmsim {
 
 namespace {
 
-constexpr std::uint8_t kFormatF1 = 0x01;
-constexpr std::uint8_t kFormatPulse = 0x02;
 constexpr std::size_t kMessageChars = 15;
 constexpr std::size_t kPulseChars = 6;
 
@@ -118,11 +116,11 @@ CallSetup Module::setup() const {
   s.number = registers_.number();
   s.shownNumber = shownText(s.number);
   s.format = registers_.working(RegisterMap::kFormat);
-  if (s.format == kFormatF1) {
+  if (s.format == RegisterMap::kFormatF1) {
     s.message = printable(registers_.memoryMessage(), RegisterMap::kMemoryBytes);
   } else {
     s.message = printable(registers_.message(),
-                          s.format == kFormatPulse ? kPulseChars : kMessageChars);
+                          s.format == RegisterMap::kFormatPulse ? kPulseChars : kMessageChars);
   }
   s.options = registers_.working(RegisterMap::kOptions);
   s.control = registers_.working(RegisterMap::kControl);

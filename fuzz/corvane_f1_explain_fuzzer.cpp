@@ -18,26 +18,24 @@
 #include "corvane/control_ids.h"
 #include "corvane/f1_agreement.h"
 #include "fakes/operator_actions.h"
-#include "fakes/temp_dir.h"
 #include "fuzz/corvane_on_fake_module.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace corvane_ids;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TempDir dir;
   FuzzedDataProvider input(data, size);
   const bool asRunMessage = input.ConsumeBool();  // from the input's end
   const std::string message = input.ConsumeRemainingBytesAsString();
 
-  CorvaneOnFakeModule corvane(dir.path());
+  CorvaneOnFakeModule corvane;
   corvane.dlg.telephoneNumber = "5551234";
   corvane.dlg.protocolCode = '1';
   corvane.dlg.fskF1Selected = 0;
 
   AlarmExplanation explained;
   if (asRunMessage) {
-    dir.write("alarmmessage2", message);
+    CorvaneOnFakeModule::workDir().write("alarmmessage2", message);
     corvane.dlg.alarmMessage1 = "41";
     operator_actions::click(corvane.panel, corvane.dlg, kMultipleRun);
     corvane.bench.replyWith("COM1:", "MESSAGE SUCCESS\r\n");

@@ -18,7 +18,6 @@
 #include <string>
 
 #include "corvane/control_ids.h"
-#include "fakes/temp_dir.h"
 #include "fuzz/corvane_on_fake_module.h"
 #include "fuzz/fuzz_check.h"
 
@@ -58,12 +57,11 @@ std::string expectedAscii(const std::string& typed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TempDir dir;
   FuzzedDataProvider input(data, size);
   const bool earlierText = input.ConsumeBool();  // from the input's end
   const std::string typed = input.ConsumeRemainingBytesAsString();
 
-  CorvaneOnFakeModule corvane(dir.path());
+  CorvaneOnFakeModule corvane;
   VirtualClock& clock = corvane.clock;
   FakeSerialBench& bench = corvane.bench;
   FakeControlPanel& panel = corvane.panel;

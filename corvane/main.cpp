@@ -1,9 +1,8 @@
-#include <QApplication>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "common/command_line.h"
+#include "common/qt/program_start.h"
 #include "common/qt/quit_on_signals.h"
 #include "common/history_file.h"
 #include "common/steady_clock.h"
@@ -22,12 +21,8 @@ int main(int argc, char* argv[]) {
   // --desktop enters the shared folder.
   const ProgramInfo program{"corvane", "The control and test program of the ZM40/ZM42 alarm dialer module.", true};
   if (std::optional<int> status = startCorvaneFromCommandLine(program, argc, argv)) return *status;
-  QApplication app(argc, argv);
-  catchQuitSignals();  // a kill while the window is built still closes it properly
-  QApplication::setApplicationName(QStringLiteral("Corvane"));
-  // Checked above; should it go meanwhile, the files fail one by one and say so.
-  std::error_code noDir;
-  const std::filesystem::path workDir = std::filesystem::current_path(noDir);
+  const ProgramStart start(argc, argv, "Corvane");
+  const std::filesystem::path& workDir = start.workDir();
   TermiosSerialPort port(workDir);
   SteadyClock clock;
   PellixBeep beep("libpellix.so");

@@ -16,53 +16,40 @@
 
 #include "common/alarm_message.h"
 #include "corvane/control_ids.h"
-#include "corvane/corvane_dlg.h"
-#include "corvane/corvane_outside.h"
 #include "corvane/f1_agreement.h"
-#include "fakes/fake_control_panel.h"
-#include "fakes/fake_serial_port.h"
 #include "fakes/operator_actions.h"
-#include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
+#include "fuzz/corvane_on_fake_module.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace corvane_ids;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TempDir dir;
   FuzzedDataProvider input(data, size);
   const bool asRunMessage = input.ConsumeBool();  // from the input's end
   const std::string message = input.ConsumeRemainingBytesAsString();
 
-  VirtualClock clock;
-  FakeSerialBench bench(clock);
-  FakeSerialPort port(bench);
-  FakeControlPanel panel;
-  CorvaneOutside outside(dir.path());
-  CCorvaneDlg dlg(outside.env(port, clock, panel));
-  bench.addDevice("COM1:");
-  port.open("COM1:", 9600);
-  dlg.telephoneNumber = "5551234";
-  dlg.protocolCode = '1';
-  dlg.fskF1Selected = 0;
+  CorvaneOnFakeModule corvane;
+  corvane.dlg.telephoneNumber = "5551234";
+  corvane.dlg.protocolCode = '1';
+  corvane.dlg.fskF1Selected = 0;
 
   AlarmExplanation explained;
   if (asRunMessage) {
-    dir.write("alarmmessage2", message);
-    dlg.alarmMessage1 = "41";
-    operator_actions::click(panel, dlg, kMultipleRun);
-    bench.replyWith("COM1:", "MESSAGE SUCCESS\r\n");
-    operator_actions::tick(dlg, 1);
-    bench.clearEvents();
-    operator_actions::tick(dlg, 1);
+    CorvaneOnFakeModule::workDir().write("alarmmessage2", message);
+    corvane.dlg.alarmMessage1 = "41";
+    operator_actions::click(corvane.panel, corvane.dlg, kMultipleRun);
+    corvane.bench.replyWith("COM1:", "MESSAGE SUCCESS\r\n");
+    operator_actions::tick(corvane.dlg, 1);
+    corvane.bench.clearEvents();
+    operator_actions::tick(corvane.dlg, 1);
     explained = explainAlarmMessage('1', message, AlarmSending{2});
   } else {
-    dlg.alarmMessage1 = message;
-    bench.clearEvents();
-    operator_actions::click(panel, dlg, kTransmit);
-    explained = dlg.explainAlarmMessage(1);
+    corvane.dlg.alarmMessage1 = message;
+    corvane.bench.clearEvents();
+    operator_actions::click(corvane.panel, corvane.dlg, kTransmit);
+    explained = corvane.dlg.explainAlarmMessage(1);
   }
-  const std::vector<std::string> frames = f1_agreement::kFramesIn(bench.writes());
+  const std::vector<std::string> frames = f1_agreement::kFramesIn(corvane.bench.writes());
   if (asRunMessage && explained.summary.rfind("Message 2 ends the run", 0) == 0) {
     FUZZ_CHECK(frames.empty(), "K frames for a message that ends the run: " + fuzz::visible(message));
     return 0;

@@ -18,12 +18,7 @@
 #include <string>
 
 #include "corvane/control_ids.h"
-#include "corvane/corvane_dlg.h"
-#include "corvane/corvane_outside.h"
-#include "fakes/fake_control_panel.h"
-#include "fakes/fake_serial_port.h"
-#include "fakes/temp_dir.h"
-#include "fakes/virtual_clock.h"
+#include "fuzz/corvane_on_fake_module.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace corvane_ids;
@@ -62,19 +57,15 @@ std::string expectedAscii(const std::string& typed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TempDir dir;
   FuzzedDataProvider input(data, size);
   const bool earlierText = input.ConsumeBool();  // from the input's end
   const std::string typed = input.ConsumeRemainingBytesAsString();
 
-  VirtualClock clock;
-  FakeSerialBench bench(clock);
-  FakeSerialPort port(bench);
-  FakeControlPanel panel;
-  CorvaneOutside outside(dir.path());
-  CCorvaneDlg dlg(outside.env(port, clock, panel));
-  bench.addDevice("COM1:");
-  port.open("COM1:", 9600);
+  CorvaneOnFakeModule corvane;
+  VirtualClock& clock = corvane.clock;
+  FakeSerialBench& bench = corvane.bench;
+  FakeControlPanel& panel = corvane.panel;
+  CCorvaneDlg& dlg = corvane.dlg;
   bench.clearEvents();
 
   if (earlierText) {

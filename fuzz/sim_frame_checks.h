@@ -96,24 +96,6 @@ inline bool isFixedLength(FrameKind kind) {
          kind == FrameKind::StoreWrite || kind == FrameKind::MemoryWrite;
 }
 
-inline FrameKind kindOfLetter(char c) {
-  switch (c) {
-    case 'R': return FrameKind::Read;
-    case 'Q': return FrameKind::Query;
-    case 'W': return FrameKind::Write;
-    case 'M': return FrameKind::StoreWrite;
-    case 'K': return FrameKind::MemoryWrite;
-    case 'S': return FrameKind::Message;
-    case 'D': return FrameKind::Number;
-    case 'G': return FrameKind::Go;
-    case 'B': return FrameKind::Next;
-    case 'A': return FrameKind::Abort;
-    case 'X': return FrameKind::Reset;
-    case '\r': return FrameKind::LoneCr;
-    default: return FrameKind::Unknown;
-  }
-}
-
 inline void checkShape(const Frame& f) {
   const std::string& b = f.bytes;
   FUZZ_CHECK(!b.empty(), "an empty frame");

@@ -1,13 +1,12 @@
-#include <QApplication>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "common/command_line.h"
 #include "common/status_line.h"
+#include "common/qt/program_start.h"
 #include "common/qt/quit_on_signals.h"
 #include "common/steady_clock.h"
 #include "common/stderr_status_line.h"
@@ -29,12 +28,8 @@ int main(int argc, char* argv[]) {
   // --help and --version end here, without a display; --desktop enters the shared folder.
   const ProgramInfo program{"halvard", "The settings program of the ZM40/ZM42 module's e-mail forwarding."};
   if (std::optional<int> status = startFromCommandLine(program, argc, argv)) return *status;
-  QApplication app(argc, argv);
-  catchQuitSignals();  // a kill while the window is built still closes it properly
-  QApplication::setApplicationName(QStringLiteral("Halvard"));
-  // Checked above; should it go meanwhile, the files fail one by one and say so.
-  std::error_code noDir;
-  const std::filesystem::path workDir = std::filesystem::current_path(noDir);
+  const ProgramStart start(argc, argv, "Halvard");
+  const std::filesystem::path& workDir = start.workDir();
   TermiosSerialPort mainPort(workDir);
   TermiosSerialPort secondPort(workDir);
   SteadyClock clock;

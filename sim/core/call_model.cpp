@@ -4,15 +4,12 @@
 #include <utility>
 
 #include "sim/core/frame.h"
+#include "sim/core/register_map.h"
 
 namespace zmsim {
 
 namespace {
 
-constexpr std::uint8_t kSia110Bit = 0x04;
-constexpr std::uint8_t kAudioOffBit = 0x80;
-constexpr std::uint8_t kFullLevelBit = 0x80;
-constexpr std::uint8_t kTone1400Bit = 0x04;
 constexpr int kSecondsPerCount = 2;
 
 std::string line(std::string text) { return text + "\r\n"; }
@@ -29,13 +26,14 @@ std::string formatName(std::uint8_t format) {
 
 // Lines stay within 24 characters: the PC's display breaks lines after 25.
 std::string handshake(const CallSetup& setup) {
-  std::string sia = (setup.options & kSia110Bit) ? "SIA 110 BAUD" : "SIA 300 BAUD";
+  std::string sia = (setup.options & RegisterMap::kOptionsSia110Bit) ? "SIA 110 BAUD" : "SIA 300 BAUD";
   switch (setup.format) {
     case 0x01: return line("HANDSHAKE " + sia);
     case 0x02: return line("HANDSHAKE 1400 HZ");
-    case 0x08:
-      return line(std::string("HANDSHAKE ") + ((setup.tone & kTone1400Bit) ? "1400 HZ" : "2300 HZ")) +
-             line(sia);
+    case 0x08: {
+      const bool tone1400 = (setup.tone & RegisterMap::kTone1400Bit) != 0;
+      return line(std::string("HANDSHAKE ") + (tone1400 ? "1400 HZ" : "2300 HZ")) + line(sia);
+    }
     default: return line("HANDSHAKE 1400+2300 HZ");
   }
 }
@@ -119,8 +117,8 @@ void CallModel::dial(const CallSetup& setup, std::int64_t nowMs) {
   }
   at(nowMs, Level::Status, line("DIALING " + setup.shownNumber));
   at(nowMs + part(5, length), Level::Debug,
-     line("OFF HOOK") + line((setup.options & kAudioOffBit) ? "AUDIO OFF" : "AUDIO ON") +
-         line((setup.control & kFullLevelBit) ? "LEVEL 0 DB" : "LEVEL -6 DB"));
+     line("OFF HOOK") + line((setup.options & RegisterMap::kOptionsAudioOffBit) ? "AUDIO OFF" : "AUDIO ON") +
+         line((setup.control & RegisterMap::kControlFullLevelBit) ? "LEVEL 0 DB" : "LEVEL -6 DB"));
   at(nowMs + part(15, length), Level::Debug, line("DIAL TONE OK"));
   at(nowMs + part(25, length), Level::Debug,
      line("DIALER TIMEOUT " + seconds(setup.dialerTimeout)));

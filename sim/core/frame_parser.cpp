@@ -4,8 +4,6 @@
 
 namespace zmsim {
 
-namespace {
-
 FrameKind kindOfLetter(char letter) {
   switch (letter) {
     case 'R': return FrameKind::Read;
@@ -23,6 +21,8 @@ FrameKind kindOfLetter(char letter) {
     default: return FrameKind::Unknown;
   }
 }
+
+namespace {
 
 bool isSingleByte(FrameKind kind) {
   return kind == FrameKind::Go || kind == FrameKind::Next || kind == FrameKind::Abort ||

@@ -8,6 +8,9 @@
 
 namespace zmsim {
 
+// The kind of frame a byte starts: Unknown for a byte that starts none.
+FrameKind kindOfLetter(char letter);
+
 // Splits the byte stream from the PC into frames, one byte at a time, with no I/O and
 // no clock, so a frame may be split at any byte boundary and the parser can be fed
 // anything.

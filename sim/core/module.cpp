@@ -1,6 +1,7 @@
 #include "sim/core/module.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "sim/core/station_report.h"
@@ -9,10 +10,20 @@ namespace zmsim {
 
 namespace {
 
-constexpr std::uint8_t kFormatF1 = 0x01;
-constexpr std::uint8_t kFormatPulse = 0x02;
 constexpr std::size_t kMessageChars = 15;
 constexpr std::size_t kPulseChars = 6;
+
+// The register (or memory address) an R, Q, W, M or K frame names: the parser takes
+// only hex digits there.
+std::uint8_t registerOf(const Frame& frame) { return static_cast<std::uint8_t>(hexPairValue(frame.reg())); }
+
+// The value a W, M or K frame carries; none when its two characters are not hex digits
+// (the PC sends typed characters as they are), and the module then writes nothing.
+std::optional<std::uint8_t> valueOf(const Frame& frame) {
+  int value = hexPairValue(frame.value());
+  if (value < 0) return std::nullopt;
+  return static_cast<std::uint8_t>(value);
+}
 
 // Text from the PC as a line shows it: control bytes as dots, so none breaks the line.
 std::string shownText(std::string_view text) {
@@ -57,28 +68,18 @@ void Module::receiveByte(char byte, std::int64_t nowMs) {
 void Module::act(const Frame& frame, std::int64_t nowMs) {
   switch (frame.kind) {
     case FrameKind::Read:
-      output_ += hexPair(registers_.working(static_cast<std::uint8_t>(hexPairValue(frame.reg()))));
+      output_ += hexPair(registers_.working(registerOf(frame)));
       break;
     case FrameKind::Query:
-      output_ += hexPair(registers_.stored(static_cast<std::uint8_t>(hexPairValue(frame.reg()))));
+      output_ += hexPair(registers_.stored(registerOf(frame)));
       break;
-    case FrameKind::Write: {
-      int value = hexPairValue(frame.value());
-      if (value >= 0) {
-        registers_.write(static_cast<std::uint8_t>(hexPairValue(frame.reg())),
-                         static_cast<std::uint8_t>(value));
-      }
+    case FrameKind::Write:
+      if (std::optional<std::uint8_t> value = valueOf(frame)) registers_.write(registerOf(frame), *value);
       break;
-    }
     case FrameKind::StoreWrite: storeWrite(frame); break;
-    case FrameKind::MemoryWrite: {
-      int value = hexPairValue(frame.value());
-      if (value >= 0) {
-        registers_.writeMemory(static_cast<std::uint8_t>(hexPairValue(frame.reg())),
-                               static_cast<std::uint8_t>(value));
-      }
+    case FrameKind::MemoryWrite:
+      if (std::optional<std::uint8_t> value = valueOf(frame)) registers_.writeMemory(registerOf(frame), *value);
       break;
-    }
     case FrameKind::Message: registers_.setMessage(std::string(frame.text())); break;
     case FrameKind::Number: registers_.setNumber(std::string(frame.text())); break;
     case FrameKind::Go: call_.dial(setup(), nowMs); break;
@@ -100,12 +101,10 @@ void Module::act(const Frame& frame, std::int64_t nowMs) {
 }
 
 void Module::storeWrite(const Frame& frame) {
-  int value = hexPairValue(frame.value());
   std::string ack = "??";
-  if (value >= 0) {
-    auto reg = static_cast<std::uint8_t>(hexPairValue(frame.reg()));
-    registers_.store(reg, static_cast<std::uint8_t>(value));
-    ack = hexPair(registers_.stored(reg));
+  if (std::optional<std::uint8_t> value = valueOf(frame)) {
+    registers_.store(registerOf(frame), *value);
+    ack = hexPair(registers_.stored(registerOf(frame)));
   }
   output_ += ack[0];
   ackPending_ = ack[1];
@@ -118,11 +117,11 @@ CallSetup Module::setup() const {
   s.number = registers_.number();
   s.shownNumber = shownText(s.number);
   s.format = registers_.working(RegisterMap::kFormat);
-  if (s.format == kFormatF1) {
+  if (s.format == RegisterMap::kFormatF1) {
     s.message = printable(registers_.memoryMessage(), RegisterMap::kMemoryBytes);
   } else {
     s.message = printable(registers_.message(),
-                          s.format == kFormatPulse ? kPulseChars : kMessageChars);
+                          s.format == RegisterMap::kFormatPulse ? kPulseChars : kMessageChars);
   }
   s.options = registers_.working(RegisterMap::kOptions);
   s.control = registers_.working(RegisterMap::kControl);

@@ -35,6 +35,14 @@ class RegisterMap {
   static constexpr std::uint8_t kTone = 0xB1;
   // Register 87 holding this arms the X command.
   static constexpr std::uint8_t kResetKeyValue = 0x55;
+  // What the bits of the option, control and tone registers switch during a call.
+  static constexpr std::uint8_t kOptionsSia110Bit = 0x04;
+  static constexpr std::uint8_t kOptionsAudioOffBit = 0x80;
+  static constexpr std::uint8_t kControlFullLevelBit = 0x80;
+  static constexpr std::uint8_t kTone1400Bit = 0x04;
+  // The codes of register 7F that change what a call sends.
+  static constexpr std::uint8_t kFormatF1 = 0x01;
+  static constexpr std::uint8_t kFormatPulse = 0x02;
 
   RegisterMap();
 

@@ -21,6 +21,16 @@ std::string allProblems(const AlarmExplanation& e) {
   return all;
 }
 
+// A message read whole: no problem, this summary, and the detail holds detailPart.
+void expectWhole(char protocol, const std::string& message, const std::string& summary,
+                 const std::string& detailPart) {
+  SCOPED_TRACE(message);
+  AlarmExplanation e = explainAlarmMessage(protocol, message);
+  EXPECT_TRUE(e.ok()) << allProblems(e);
+  EXPECT_EQ(e.summary, summary);
+  EXPECT_NE(e.detail.find(detailPart), std::string::npos) << e.detail;
+}
+
 TEST(AlarmMessage, ContactIdReadsEveryFieldAndTheChecksumTheModuleAppends) {
   // The factory default message: a perimeter burglary restored.
   AlarmExplanation e = explainAlarmMessage('0', "123418313101015");
@@ -78,10 +88,7 @@ TEST(AlarmMessage, ContactIdReportsWhatIsWrongWithoutCorrectingIt) {
 }
 
 TEST(AlarmMessage, PulseTakesTheFirstSixCharacters) {
-  AlarmExplanation e = explainAlarmMessage('2', "123456");
-  EXPECT_TRUE(e.ok()) << allProblems(e);
-  EXPECT_EQ(e.summary, "Pulse 4X2 account 1234, event 56");
-  EXPECT_NE(e.detail.find("pulses per digit: 1 2 3 4 5 6"), std::string::npos) << e.detail;
+  expectWhole('2', "123456", "Pulse 4X2 account 1234, event 56", "pulses per digit: 1 2 3 4 5 6");
   EXPECT_NE(explainAlarmMessage('2', "B0C0DE").detail.find("11 10 12 10 13 14"), std::string::npos);
 
   AlarmExplanation longer = explainAlarmMessage('2', "123418313101015");
@@ -93,10 +100,7 @@ TEST(AlarmMessage, PulseTakesTheFirstSixCharacters) {
 }
 
 TEST(AlarmMessage, FskF1ShowsTheTextAndWhereTheModuleStops) {
-  AlarmExplanation e = explainAlarmMessage('1', "41424344");
-  EXPECT_TRUE(e.ok()) << allProblems(e);
-  EXPECT_EQ(e.summary, "SIA FSK F1 \"ABCD\" (4 pairs)");
-  EXPECT_NE(e.detail.find("ends with the text"), std::string::npos);
+  expectWhole('1', "41424344", "SIA FSK F1 \"ABCD\" (4 pairs)", "ends with the text");
 
   AlarmExplanation stopped = explainAlarmMessage('1', "41421F44");
   EXPECT_EQ(stopped.summary.substr(0, 27), "SIA FSK F1 \"AB\" (2 pairs): ");
@@ -119,10 +123,7 @@ TEST(AlarmMessage, FskF1ShowsTheTextAndWhereTheModuleStops) {
   EXPECT_NE(lone.detail.find("2 K frames: KD041 KD142\n"), std::string::npos) << lone.detail;
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "5"), "the last digit 5 is not sent, so no K frame"));
   // Lower case is sent as typed and counts as upper case, as the sender reads it.
-  AlarmExplanation lower = explainAlarmMessage('1', "4a4B");
-  EXPECT_TRUE(lower.ok()) << allProblems(lower);
-  EXPECT_EQ(lower.summary, "SIA FSK F1 \"JK\" (2 pairs)");
-  EXPECT_NE(lower.detail.find("KD04a KD14B"), std::string::npos) << lower.detail;
+  expectWhole('1', "4a4B", "SIA FSK F1 \"JK\" (2 pairs)", "KD04a KD14B");
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "4G"), "not two hex digits, sent as typed: 4G"));
   EXPECT_TRUE(mentions(explainAlarmMessage('1', "41FF"), "no ASCII characters: FF"));
 }
@@ -191,10 +192,7 @@ TEST(AlarmMessage, ARunsMessagesAreExplainedAsTheRunSendsThem) {
 }
 
 TEST(AlarmMessage, FskF2TakesEightBytes) {
-  AlarmExplanation e = explainAlarmMessage('8', "12345678");
-  EXPECT_TRUE(e.ok()) << allProblems(e);
-  EXPECT_EQ(e.summary, "SIA FSK F2 \"12345678\"");
-  EXPECT_NE(e.detail.find("bytes 31 32 33 34 35 36 37 38"), std::string::npos) << e.detail;
+  expectWhole('8', "12345678", "SIA FSK F2 \"12345678\"", "bytes 31 32 33 34 35 36 37 38");
   EXPECT_TRUE(mentions(explainAlarmMessage('8', "1234"), "has only 4"));
   EXPECT_TRUE(mentions(explainAlarmMessage('8', "123456789"), "the 1 character after them"));
   AlarmExplanation control = explainAlarmMessage('8', std::string("1234\x01" "678", 8));

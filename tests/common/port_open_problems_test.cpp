@@ -20,7 +20,7 @@
 #include "common/termios_serial_port.h"
 #include "common/uucp_lock.h"
 #include "fakes/temp_dir.h"
-#include "pty_pair.h"
+#include "pty_port_fixture.h"
 
 namespace {
 
@@ -32,23 +32,14 @@ std::string lockText(long pid) {
   return text;
 }
 
-class PortOpenProblems : public ::testing::Test {
+class PortOpenProblems : public PtyAtCom3 {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(pty.ok());
-    dir.makeDir("ports");
-    dir.makeDir("lock");
-    std::filesystem::create_symlink(pty.slavePath(), dir / "ports/COM3");
-  }
-
   // The lock file of the pty under the name every UUCP program uses.
   std::string lockName() const {
     return "lock/LCK.." + std::filesystem::path(pty.slavePath()).filename().string();
   }
   std::string told() const { return describePortProblem(port.name(), port.problem()); }
 
-  TempDir dir;
-  PtyPair pty;
   PortPlaces places{DeviceTree{dir / "dev", dir / "sys"}, {dir / "lock"}};
   TermiosSerialPort port{dir.path(), places};
 };

@@ -10,7 +10,7 @@
 
 #include "common/port_status_text.h"
 #include "fakes/temp_dir.h"
-#include "pty_pair.h"
+#include "pty_port_fixture.h"
 
 namespace {
 
@@ -22,15 +22,8 @@ std::string allByteValues() {
   return bytes;
 }
 
-class TermiosPortTest : public ::testing::Test {
+class TermiosPortTest : public PtyAtCom3 {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(pty.ok());
-    dir.makeDir("ports");
-    dir.makeDir("lock");
-    std::filesystem::create_symlink(pty.slavePath(), dir / "ports/COM3");
-  }
-
   // Reads through the port until count bytes came or the module stays quiet.
   std::string readFromPort(TermiosSerialPort& p, std::size_t count) {
     std::string got;
@@ -47,8 +40,6 @@ class TermiosPortTest : public ::testing::Test {
     return tio;
   }
 
-  TempDir dir;
-  PtyPair pty;
   PortPlaces places{DeviceTree{}, {dir / "lock"}};
   TermiosSerialPort port{dir.path(), places};
   Watchdog watchdog{20s, "a termios port call"};

@@ -35,6 +35,23 @@ class CorvaneFixture : public ::testing::Test {
     clock.clearPauses();
   }
   void replyWith(std::string_view bytes) { bench.replyWith(kModule, bytes); }
+  // The module open and message 1 ready to go to 5551234, the AC copy as a module
+  // fresh from the factory holds it (full level, run bit).
+  void readyToSend(const std::string& message) {
+    openModule();
+    dlg.telephoneNumber = "5551234";
+    dlg.alarmMessage1 = message;
+    dlg.shadows.shadowAC = 0x81;
+  }
+  // The operator's choice of format: its button alone shown selected, its code as
+  // ./protocol2 holds it.
+  void selectFormat(int CCorvaneDlg::*field, char code) {
+    for (int CCorvaneDlg::*format : {&CCorvaneDlg::contactIdSelected, &CCorvaneDlg::fskF1Selected,
+                                     &CCorvaneDlg::pulse4x2Selected, &CCorvaneDlg::fskF2Selected})
+      dlg.*format = -1;
+    dlg.*field = 0;
+    dlg.protocolCode = code;
+  }
 
   // Operator actions: change a control as the operator would, then the notification.
   void typeInto(int id, const std::string& text) { operator_actions::typeInto(panel, dlg, id, text); }

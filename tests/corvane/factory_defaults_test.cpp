@@ -84,7 +84,6 @@ TEST_F(FactoryDefaultsTest, DisplayHoldsOnlyTheNoticeAndNothingElseChanges) {
   EXPECT_EQ(dlg.protocolCode, '8');
   EXPECT_TRUE(panel.checked(kFskF2));
   EXPECT_FALSE(panel.checked(kContactId));
-  EXPECT_TRUE(panel.checked(kFskF2));
   EXPECT_EQ(panel.text(kTelephoneNumber), "5551234");
   EXPECT_EQ(panel.text(kDialerTimeout), "0A");
   EXPECT_EQ(filesInWorkDir(), filesBefore);

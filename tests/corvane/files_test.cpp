@@ -194,15 +194,7 @@ TEST_F(FileEditTest, OkWithThreeKissOffCharactersFailsAndSaysWhy) {
   EXPECT_EQ(dlg.kissoffTimeText, "0A");
 }
 
-// The fake files are made before the fixture's dialog, which is given them.
-struct WithFakeFiles {
-  FakeSettingsFiles files;
-};
-
-class FileFaultTest : protected WithFakeFiles, public CorvaneFixture {
- protected:
-  FileFaultTest() : CorvaneFixture(WithFakeFiles::files) {}
-};
+using FileFaultTest = OnFakeFiles<CorvaneFixture>;
 
 // Each way a write can fail, on the number the operator types (replaced whole at each
 // key) and on the port name the tick writes in place: the operator is told once why,

@@ -88,12 +88,8 @@ TEST(HexPairToByte, EndOfTextGivesAValueBelowThirtyTwo) {
 }
 
 TEST(HexPairToByte, OnlyTwoHexDigitsMakeARegisterValue) {
-  EXPECT_TRUE(isHexPair("7F"));
-  EXPECT_TRUE(isHexPair("a0"));
-  EXPECT_FALSE(isHexPair("7"));
-  EXPECT_FALSE(isHexPair("ZZ"));
-  EXPECT_FALSE(isHexPair("0G"));
-  EXPECT_FALSE(isHexPair("7FF"));
+  for (const char* pair : {"7F", "a0"}) EXPECT_TRUE(isHexPair(pair)) << pair;
+  for (const char* other : {"7", "ZZ", "0G", "7FF"}) EXPECT_FALSE(isHexPair(other)) << other;
 }
 
 TEST(FormatGeneral, TenSignificantDigitsWithoutTrailingZeros) {

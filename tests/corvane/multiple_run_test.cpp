@@ -13,11 +13,8 @@ std::string fileMessage(int n) { return "MESSAGE" + std::to_string(n) + "ABCDEFG
 class MultipleRunTest : public CorvaneFixture {
  protected:
   void SetUp() override {
-    openModule();
-    dlg.telephoneNumber = "5551234";
-    dlg.alarmMessage1 = kFirst;
+    readyToSend(kFirst);
     dlg.contactIdSelected = 0;
-    dlg.shadows.shadowAC = 0x81;
   }
   void writeFiles(int from, int to) {
     for (int n = from; n <= to; ++n) dir.write("alarmmessage" + std::to_string(n), fileMessage(n));
@@ -89,9 +86,7 @@ TEST_F(MultipleRunTest, MissingOrXFileEndsTheRunOnTheSPath) {
 }
 
 TEST_F(MultipleRunTest, FskF1RunSendsKFramesAndAnXFileEndsItWithA) {
-  dlg.contactIdSelected = 1;
-  dlg.fskF1Selected = 0;
-  dlg.protocolCode = '1';
+  selectFormat(&CCorvaneDlg::fskF1Selected, '1');
   dlg.alarmMessage1 = "4142";
   dir.write("alarmmessage2", "434445");
   dir.write("alarmmessage3", "X4");

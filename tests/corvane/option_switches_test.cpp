@@ -30,6 +30,15 @@ class OptionSwitchesTest : public CorvaneFixture {
       if (e.kind == FakeSerialBench::Event::kWrite) at.push_back(e.atMs);
     return at;
   }
+  // Clicks the switch on a clear wire: the register copy it leaves, the state it shows
+  // and the bytes the module gets.
+  void expectClickSends(int id, const int& copy, int value, bool checked, const std::string& sent) {
+    clearWire();
+    click(id);
+    EXPECT_EQ(copy, value);
+    EXPECT_EQ(panel.checked(id), checked);
+    EXPECT_EQ(sentBytes(), sent);
+  }
 };
 
 TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
@@ -43,11 +52,7 @@ TEST_F(OptionSwitchesTest, AudioClickFlipsBit7AndWritesRegisterAbByteByByte) {
   EXPECT_EQ(clock.pauses(), abFramePausesWithoutAnswer());
   EXPECT_EQ(panel.text(kReceived), "");
 
-  clearWire();
-  click(kAudio);
-  EXPECT_EQ(dlg.shadows.shadowAB, 0x00);
-  EXPECT_TRUE(panel.checked(kAudio));
-  EXPECT_EQ(sentBytes(), "\rMAB00");
+  expectClickSends(kAudio, dlg.shadows.shadowAB, 0x00, true, "\rMAB00");
 }
 
 TEST_F(OptionSwitchesTest, ModuleThatNeverAnswersGetsTheWholeFrameAndNoCr) {
@@ -82,11 +87,7 @@ TEST_F(OptionSwitchesTest, EachAbSwitchFlipsOnlyItsOwnBitAndShowsTheNewState) {
   EXPECT_TRUE(panel.checked(kSia110));
   EXPECT_TRUE(panel.checked(kDebug));
 
-  clearWire();
-  click(kAudio);
-  EXPECT_EQ(dlg.shadows.shadowAB, 0xE4);
-  EXPECT_EQ(sentBytes(), "\rMABE4");
-  EXPECT_FALSE(panel.checked(kAudio));
+  expectClickSends(kAudio, dlg.shadows.shadowAB, 0xE4, false, "\rMABE4");
 
   // A click flips the bit whatever the switch showed before.
   panel.setChecked(kSia110, false);
@@ -106,12 +107,8 @@ TEST_F(OptionSwitchesTest, Reduce6dbFlipsBit7ClearsBit1AndBracketsTheAcWrites) {
   EXPECT_EQ(clock.pauses(), (Pauses{200, 50, 50, 50, 50}));
   EXPECT_EQ(panel.text(kReceived), "");
 
-  clearWire();
   dlg.shadows.shadowAC = 0x02;
-  click(kReduce6db);
-  EXPECT_EQ(dlg.shadows.shadowAC, 0x80);
-  EXPECT_FALSE(panel.checked(kReduce6db));
-  EXPECT_EQ(sentBytes(), "W3D01MAC80WAC80W3D00");
+  expectClickSends(kReduce6db, dlg.shadows.shadowAC, 0x80, false, "W3D01MAC80WAC80W3D00");
 }
 
 TEST_F(OptionSwitchesTest, ToneClickWritesB1TwiceAndEchoesTheStoredWrite) {

@@ -23,21 +23,12 @@ Wire closing() { return Wire().send("W3D00").pause(50).send("G"); }
 
 class TransmissionTest : public CorvaneFixture {
  protected:
-  void SetUp() override {
-    openModule();
-    dlg.telephoneNumber = "5551234";
-    dlg.alarmMessage1 = kMessage;
-    dlg.shadows.shadowAC = 0x81;
-  }
-  void select(int CCorvaneDlg::*field, char code) {
-    dlg.*field = 0;
-    dlg.protocolCode = code;
-  }
+  void SetUp() override { readyToSend(kMessage); }
   std::vector<std::string> wire() const { return wireLog(bench, clock); }
 };
 
 TEST_F(TransmissionTest, ContactIdSendsEveryFrameWithItsPauseAndShowsWhatWasSent) {
-  select(&CCorvaneDlg::contactIdSelected, '0');
+  selectFormat(&CCorvaneDlg::contactIdSelected, '0');
   dlg.shadows.shadowAC = 0x83;
   click(kTransmit);
 
@@ -53,15 +44,14 @@ TEST_F(TransmissionTest, ContactIdSendsEveryFrameWithItsPauseAndShowsWhatWasSent
 }
 
 TEST_F(TransmissionTest, PulseSendsSixCharactersAndFskF2Fifteen) {
-  select(&CCorvaneDlg::pulse4x2Selected, '2');
+  selectFormat(&CCorvaneDlg::pulse4x2Selected, '2');
   click(kTransmit);
   Wire pulse = opening("81", '2');
   pulse.send("D").each("5551234").send("\r").send("S").each("123418", 30).send("\r").pause(30);
   EXPECT_EQ(wire(), pulse.then(closing()).items);
   EXPECT_EQ(panel.text(kTransmitting), "123418");
 
-  dlg.pulse4x2Selected = 1;
-  select(&CCorvaneDlg::fskF2Selected, '8');
+  selectFormat(&CCorvaneDlg::fskF2Selected, '8');
   clearWire();
   click(kTransmit);
   Wire f2 = opening("81", '8');
@@ -70,7 +60,7 @@ TEST_F(TransmissionTest, PulseSendsSixCharactersAndFskF2Fifteen) {
 }
 
 TEST_F(TransmissionTest, ShortMessageIsPaddedWithZeroBytesNeverBytesBeyondIt) {
-  select(&CCorvaneDlg::contactIdSelected, '0');
+  selectFormat(&CCorvaneDlg::contactIdSelected, '0');
   dlg.alarmMessage1 = "AB";
   click(kTransmit);
   std::string sent = sentBytes();
@@ -81,7 +71,7 @@ TEST_F(TransmissionTest, ShortMessageIsPaddedWithZeroBytesNeverBytesBeyondIt) {
 }
 
 TEST_F(TransmissionTest, FskF1SendsKFramesFromD0WithoutCrAfterTheLast) {
-  select(&CCorvaneDlg::fskF1Selected, '1');
+  selectFormat(&CCorvaneDlg::fskF1Selected, '1');
   dlg.alarmMessage1 = "41424344";
   click(kTransmit);
   Wire expected = opening("81", '1');
@@ -94,7 +84,7 @@ TEST_F(TransmissionTest, FskF1SendsKFramesFromD0WithoutCrAfterTheLast) {
 }
 
 TEST_F(TransmissionTest, FskF1MessageEndsAtFourteenPairsALowPairOrALoneDigit) {
-  select(&CCorvaneDlg::fskF1Selected, '1');
+  selectFormat(&CCorvaneDlg::fskF1Selected, '1');
   auto framesFor = [this](const std::string& message) {
     dlg.alarmMessage1 = message;
     clearWire();
@@ -146,7 +136,7 @@ std::vector<std::string> f1Messages() {
 }
 
 TEST_F(TransmissionTest, FskF1ExplanationNamesExactlyTheKFramesSent) {
-  select(&CCorvaneDlg::fskF1Selected, '1');
+  selectFormat(&CCorvaneDlg::fskF1Selected, '1');
   std::vector<std::string> messages = f1Messages();
   for (const std::string& message : messages) {
     dlg.alarmMessage1 = message;
@@ -180,7 +170,7 @@ TEST_F(TransmissionTest, FskF1ExplanationNamesExactlyTheKFramesSent) {
 }
 
 TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr) {
-  select(&CCorvaneDlg::contactIdSelected, '0');
+  selectFormat(&CCorvaneDlg::contactIdSelected, '0');
   dlg.telephoneNumber = "01234567890123456789";
   click(kTransmit);
   EXPECT_NE(sentBytes().find("D0123456789012345S"), std::string::npos);
@@ -193,7 +183,7 @@ TEST_F(TransmissionTest, SixteenDigitNumberGoesWithoutCrAndEmptyNumberAsDThenCr)
 }
 
 TEST_F(TransmissionTest, RunBitOfAcIsClearedAndRunStateLeftAlone) {
-  select(&CCorvaneDlg::contactIdSelected, '0');
+  selectFormat(&CCorvaneDlg::contactIdSelected, '0');
   dlg.shadows.shadowAC = 0x02;
   dlg.run.runRemaining = 5;
   dlg.delivery.successSeen = 1;

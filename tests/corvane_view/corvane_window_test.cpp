@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "common/qt/status_bar_line.h"
 #include "common/qt/template_page.h"
@@ -113,13 +114,19 @@ TEST_F(CorvaneWindowTest, ALoadShowsTheFieldsAndRunsNoHandler) {
   EXPECT_EQ(window->logic().flags.commportChanged, 0);
 }
 
-TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndCloses) {
-  window->open();
-  edit(kHexMessage)->setText(QStringLiteral("4142"));
-  QTest::keyClick(edit(kTelephoneNumber), Qt::Key_Return);
-  EXPECT_EQ(window->logic().hexMessage, "4142");
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(window->result(), QDialog::Accepted);
+// Enter stores the fields and closes; Escape closes without storing them.
+TEST_F(CorvaneWindowTest, EnterStoresTheFieldsAndClosesEscapeOnlyCloses) {
+  for (auto [key, stored, result] : {std::tuple{Qt::Key_Return, "4142", QDialog::Accepted},
+                                     std::tuple{Qt::Key_Escape, "", QDialog::Rejected}}) {
+    SCOPED_TRACE(key);
+    window->logic().hexMessage.clear();
+    window->open();
+    edit(kHexMessage)->setText(QStringLiteral("4142"));
+    QTest::keyClick(edit(kTelephoneNumber), key);
+    EXPECT_EQ(window->logic().hexMessage, stored);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), result);
+  }
 }
 
 TEST_F(CorvaneWindowTest, EnterInKbdataInTerminalModeKeepsTheWindowOpen) {
@@ -145,15 +152,6 @@ TEST_F(CorvaneWindowTest, EnterInKbdataInTerminalModeKeepsTheWindowOpen) {
   EXPECT_FALSE(window->isVisible());
   window->open();
   QTest::keyClick(edit(kKbdata), Qt::Key_Escape);
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(window->result(), QDialog::Rejected);
-}
-
-TEST_F(CorvaneWindowTest, EscapeClosesWithoutStoring) {
-  window->open();
-  edit(kHexMessage)->setText(QStringLiteral("4142"));
-  QTest::keyClick(edit(kTelephoneNumber), Qt::Key_Escape);
-  EXPECT_EQ(window->logic().hexMessage, "");
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->result(), QDialog::Rejected);
 }

@@ -34,13 +34,17 @@ class KbdataKeysTest : public CorvaneWindowFixture {
     QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(4, enable->height() / 2));
     ASSERT_TRUE(enable->isChecked());
   }
+  // The operator in terminal mode, the window active and the keys typed into kbdata.
+  void typeInTerminal(const char* keys) {
+    showActive(*window);
+    enableTerminal();
+    kbdata()->setFocus();
+    QTest::keyClicks(kbdata(), keys);
+  }
 };
 
 TEST_F(KbdataKeysTest, EnterInKbdataInTerminalModeSendsACrAndTheWindowStaysOpen) {
-  showActive(*window);
-  enableTerminal();
-  kbdata()->setFocus();
-  QTest::keyClicks(kbdata(), "AT");
+  typeInTerminal("AT");
   QTest::keyClick(kbdata(), Qt::Key_Return);
   EXPECT_EQ(kbdata()->text(), QStringLiteral(u"AT\u240D"));  // the CR waits, shown
   tick();
@@ -71,10 +75,7 @@ TEST_F(KbdataKeysTest, KeysTypedBetweenTicksAllReachTheModule) {
 // to insert a key goes on inserting where the caret was, and a selection stays on
 // the keys it covered.
 TEST_F(KbdataKeysTest, ATickThatSendsAKeyLeavesTheCaretAndSelectionOnTheirKeys) {
-  showActive(*window);
-  enableTerminal();
-  kbdata()->setFocus();
-  QTest::keyClicks(kbdata(), "abc");
+  typeInTerminal("abc");
   QTest::keyClick(kbdata(), Qt::Key_Left);
   QTest::keyClick(kbdata(), Qt::Key_Left);  // between a and b
   tick();

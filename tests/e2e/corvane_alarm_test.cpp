@@ -19,14 +19,7 @@ using Frames = std::vector<std::string>;
 class CorvaneAlarm : public ::testing::Test {
  protected:
   CorvaneAlarm() {
-    dir.write("commport", "COM1:");
-    dir.write("telephonenumber", "5551234");
-    dir.write("protocol2", "0");
-    dir.write("alarmmessage", "123418113101015");
-    dir.write("alarmmessage2", "123418313101015");
-    dir.write("alarmmessage3", "123418111001003");
-    dir.write("alarmmessage4", "X");
-    dir.write("displaymessage", "");
+    writeCallSettings(dir, {"123418113101015", "123418313101015", "123418111001003", "X"}, "0");
   }
 
   int countSent(const std::string& text) {

@@ -16,12 +16,7 @@ using namespace corvane_ids;
 // A module that misbehaves during a call, and what Corvane makes of it.
 class CorvaneFaults : public ::testing::Test {
  protected:
-  CorvaneFaults() {
-    dir.write("commport", "COM1:");
-    dir.write("telephonenumber", "5551234");
-    dir.write("alarmmessage", "123418113101015");
-    dir.write("displaymessage", "");
-  }
+  CorvaneFaults() { writeCallSettings(dir, {"123418113101015"}); }
   bool shown(CorvaneSession& corvane, const std::string& text) {
     return corvane.logic().display.receivedText.find(text) != std::string::npos;
   }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "common/stderr_status_line.h"
 #include "common/steady_clock.h"
@@ -59,6 +60,19 @@ class CorvaneSession {
   CCorvaneDlg& logic() { return window_->logic(); }
   std::string display() { return window_->text(corvane_ids::kReceived); }
   bool shownChecked(int id) { return window_->checked(id); }
+  // The option switches shown checked, in the window's order: audio status sia110 debug
+  // -6db 1400hz.
+  std::string switchesShown() {
+    using namespace corvane_ids;
+    const std::pair<int, const char*> kSwitches[] = {{kAudio, "audio"},   {kStatus, "status"},
+                                                     {kSia110, "sia110"}, {kDebug, "debug"},
+                                                     {kReduce6db, "-6db"}, {kTone1400, "1400hz"}};
+    std::string shown;
+    for (const auto& [id, name] : kSwitches) {
+      if (shownChecked(id)) shown += (shown.empty() ? "" : " ") + std::string(name);
+    }
+    return shown;
+  }
   std::string text(int id) { return window_->text(id); }
 
   // As the operator's click: a radio button is checked before its handler runs.

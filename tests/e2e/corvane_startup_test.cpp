@@ -20,12 +20,7 @@ const char kPreset[] = "M8214\r\rM8309\r\rMAB64\r\rMAC02\r\rMB100\r\r";
 void expectPresetShown(CorvaneSession& corvane) {
   EXPECT_EQ(corvane.text(kDialerTimeout), "14");
   EXPECT_EQ(corvane.text(kKissoffTime), "09");
-  EXPECT_TRUE(corvane.shownChecked(kAudio));
-  EXPECT_TRUE(corvane.shownChecked(kStatus));
-  EXPECT_TRUE(corvane.shownChecked(kSia110));
-  EXPECT_TRUE(corvane.shownChecked(kDebug));
-  EXPECT_TRUE(corvane.shownChecked(kReduce6db));
-  EXPECT_FALSE(corvane.shownChecked(kTone1400));
+  EXPECT_EQ(corvane.switchesShown(), "audio status sia110 debug -6db");
   EXPECT_EQ(corvane.logic().shadows.shadowAB, 0x64);
   EXPECT_EQ(corvane.logic().shadows.shadowAC, 0x02);
 }

@@ -8,9 +8,24 @@
 
 #include "common/termios_serial_port.h"
 #include "e2e/sim_process.h"
+#include "fakes/temp_dir.h"
 #include "sim/core/pty_port.h"
 
 // Pieces of a bench that end-to-end tests put together in a working directory.
+
+// Corvane's settings files for a call to the module at COM1:: the number 5551234, an
+// empty ./displaymessage, ./protocol2 when protocol is given, and the alarm messages
+// in the order a multiple run sends them (./alarmmessage, ./alarmmessage2, ...).
+inline void writeCallSettings(const TempDir& dir, const std::vector<std::string>& messages,
+                              const std::string& protocol = "") {
+  dir.write("commport", "COM1:");
+  dir.write("telephonenumber", "5551234");
+  if (!protocol.empty()) dir.write("protocol2", protocol);
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    dir.write(i == 0 ? "alarmmessage" : "alarmmessage" + std::to_string(i + 1), messages[i]);
+  }
+  dir.write("displaymessage", "");
+}
 
 // A port name that leads nowhere: its link points at a path that does not exist, so
 // the programs never fall back to a real /dev/ttyS device.

@@ -164,3 +164,14 @@ class FakeSettingsFiles : public SettingsFiles {
   std::set<std::string> removed_;
   std::set<std::string> fifos_;
 };
+
+// A dialog fixture whose settings files are fake ones: they are made before the
+// fixture's dialog, which is given them.
+struct FakeFilesFirst {
+  FakeSettingsFiles files;
+};
+template <class Fixture>
+class OnFakeFiles : protected FakeFilesFirst, public Fixture {
+ protected:
+  OnFakeFiles() : Fixture(FakeFilesFirst::files) {}
+};

@@ -29,6 +29,12 @@ class HalvardPortSearch : public HalvardFixture {
     start();
     clearLog();
   }
+  // Starts with no port named and clicks "auto detect"; the port the search left open.
+  std::string searchFinds() {
+    startWith("");
+    click(kAutoDetect);
+    return mainPort.openName();
+  }
   bool tried(const std::string& name) const {
     for (const Event& e : bench.events())
       if (e.device == name && (e.kind == Event::kOpen || e.kind == Event::kOpenFailed)) return true;
@@ -39,8 +45,7 @@ class HalvardPortSearch : public HalvardFixture {
 TEST_F(HalvardPortSearch, FindsTheModuleOnComFourAndStops) {
   addPorts();
   bench.addDevice("COM4:", module);
-  startWith("");
-  click(kAutoDetect);
+  searchFinds();
 
   std::vector<std::string> expected;
   for (const char* name : {"COM1:", "COM2:", "COM3:"}) {
@@ -68,8 +73,7 @@ TEST_F(HalvardPortSearch, FindsTheModuleOnComFourAndStops) {
 TEST_F(HalvardPortSearch, EachTryWaitsBeforeAndAfterTheRequest) {
   addPorts();
   bench.addDevice("COM2:", module);
-  startWith("");
-  click(kAutoDetect);
+  searchFinds();
 
   EXPECT_EQ(clock.pauses(), (std::vector<int>{100, 100, 100, 100}));
   std::vector<std::int64_t> requestTimes;
@@ -130,9 +134,7 @@ TEST_F(HalvardPortSearch, AnyDeviceTalkingBackCountsAsTheModule) {
   addPorts();
   bench.addDevice("COM2:", echo);
   bench.addDevice("COM4:", module);
-  startWith("");
-  click(kAutoDetect);
-  EXPECT_EQ(mainPort.openName(), "COM2:");
+  EXPECT_EQ(searchFinds(), "COM2:");
 }
 
 TEST_F(HalvardPortSearch, AnswerToTheWakeUpAloneDoesNotCount) {
@@ -141,11 +143,8 @@ TEST_F(HalvardPortSearch, AnswerToTheWakeUpAloneDoesNotCount) {
     return w == "\r" ? std::string("\r\n") : std::string();
   });
   bench.addDevice("COM3:", module);
-  startWith("");
-  click(kAutoDetect);
-  EXPECT_EQ(mainPort.openName(), "COM3:");
+  EXPECT_EQ(searchFinds(), "COM3:");
 }
-
 
 TEST_F(HalvardPortSearch, PortsThatRefuseToOpenOrNeverTakeTheRequestArePassedOver) {
   addPorts();
@@ -156,8 +155,7 @@ TEST_F(HalvardPortSearch, PortsThatRefuseToOpenOrNeverTakeTheRequestArePassedOve
   bench.addDevice("COM3:", module);
   bench.loseWrites("COM3:", 500);  // a peer that stopped reading
   bench.addDevice("COM4:", module);
-  startWith("");
-  click(kAutoDetect);
+  searchFinds();
 
   std::vector<std::string> log = portLog();
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 2),

@@ -257,15 +257,7 @@ TEST_F(HalvardWithoutFolders, EmailSwitchIsStoredOnceItsFolderIsThere) {
   EXPECT_EQ(status.last(), "saved now: ./programEmail/programflag.txt");
 }
 
-// The fake files are made before the fixture's dialog, which is given them.
-struct WithFakeFiles {
-  FakeSettingsFiles files;
-};
-
-class HalvardFileFaults : protected WithFakeFiles, public HalvardFixture {
- protected:
-  HalvardFileFaults() : HalvardFixture(WithFakeFiles::files) {}
-};
+using HalvardFileFaults = OnFakeFiles<HalvardFixture>;
 
 // Each way a write can fail, on a text file (replaced whole) and the main port file
 // (written in place): told once with its reason, the files keep what they held, and

@@ -8,6 +8,7 @@
 #include "halvard/test_email/mail_text.h"
 #include "halvard/test_email/secret_mask.h"
 #include "halvard/test_email/test_email_message.h"
+#include "bench_mail_settings.h"
 #include "halvard_fixture.h"
 
 namespace {
@@ -15,13 +16,7 @@ namespace {
 using namespace halvard_ids;
 
 TestEmailSettings settings(std::string server) {
-  TestEmailSettings s;
-  s.serverName = std::move(server);
-  s.userName = "alarm";
-  s.password = "Pw-s3cret";
-  s.fromAddress = "panel@example.com";
-  s.toAddress = "ops@example.com";
-  s.secondToAddress = "night@example.com";
+  TestEmailSettings s = benchMailSettings(std::move(server), "alarm", "Pw-s3cret");
   s.subject = "Alarm";
   return s;
 }

@@ -192,16 +192,7 @@ TEST(SimRunner, AReplugGoesAwayAndComesBackUnderTheSameLinkWithItsRegisters) {
   // The PC's port hangs up, as a pulled cable makes it (the call's first words may come
   // before, or be lost with the line).
   std::string heard;
-  bool hungUp = false;
-  for (int polls = 0; polls < 100 && !hungUp; ++polls) {
-    pollfd p{pc, POLLIN, 0};
-    ASSERT_GT(::poll(&p, 1, 3000), 0);
-    char buffer[256];
-    ssize_t n = ::read(pc, buffer, sizeof buffer);
-    if (n > 0) heard.append(buffer, static_cast<std::size_t>(n));
-    hungUp = n <= 0 && (p.revents & POLLHUP);
-  }
-  EXPECT_TRUE(hungUp) << heard;
+  EXPECT_TRUE(readUntil(pc, "", heard)) << heard;
   ::close(pc);
 
   std::string second = sim.waitForAnnouncedPath(3000);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/steady_clock.h"
+#include "halvard/bench_mail_settings.h"
 #include "halvard/test_email/curl_transport.h"
 #include "halvard/test_email/test_email_run.h"
 #include "loopback_servers.h"
@@ -18,14 +19,8 @@ class TestEmailLoopbackTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(servers.ready()) << "the loopback SMTP servers did not start"; }
 
   TestEmailSettings settingsFor(const std::string& server) const {
-    TestEmailSettings s;
-    s.serverName = server;
-    s.userName = LoopbackServers::kUser;
-    s.password = LoopbackServers::kPassword;
+    TestEmailSettings s = benchMailSettings(server, LoopbackServers::kUser, LoopbackServers::kPassword);
     s.sender = "Alarm panel";
-    s.fromAddress = "panel@example.com";
-    s.toAddress = "ops@example.com";
-    s.secondToAddress = "night@example.com";
     s.subject = "Alarm from the ZM40";
     s.firstLine = "Zone 3 burglary at the warehouse";
     return s;

@@ -174,6 +174,9 @@ void PlanRunner::startNextStep() {
 }
 
 void PlanRunner::startCase(int message, const char* name) {
+  // A case's words are what the status line says while it runs: what start-up and the
+  // cases before it said would only bury why this one failed.
+  parts_.statusWords();
   Active a;
   CaseResult& r = a.result;
   if (name != nullptr) {

@@ -88,6 +88,8 @@ TEST_F(PlanRun, EachModuleOutcomeGetsItsVerdictInOnePlan) {
   }
   EXPECT_EQ(cases[2]["words"], "FAILED: NO ANSWER");
   EXPECT_NE(cases[4]["words"].get<std::string>().find("COM1:"), std::string::npos) << cases[4]["words"];
+  // The loss in the status line's words, not what start-up said before the first alarm.
+  EXPECT_EQ(cases[4]["words"].get<std::string>().find("answered"), std::string::npos) << cases[4]["words"];
   EXPECT_NE(report(dir)["stopped"].get<std::string>().find("port lost"), std::string::npos);
 }
 
